@@ -1,0 +1,11 @@
+#include "paint_dispatch.h"
+
+#include "view_state.h"
+
+void zeichne_fraktal(HDC hdc) {
+    // Four tests on the current j; no pass changes j, so exactly one runs.
+    if (j == 1) zeichne_mandelbrot(hdc);
+    if (j == 2) jm.zeichne(hdc);
+    if (j == 3) jmSin.zeichne(hdc);
+    if (j == 4) jmk.zeichne(hdc);
+}

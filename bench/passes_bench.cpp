@@ -1,0 +1,97 @@
+// Time per picture of each family's pass at its standard view, with the
+// number of iterations (steps) per picture and the time per iteration.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "farbgesetz.h"
+#include "layer/device_context.h"
+#include "paint_dispatch.h"
+#include "standard_views.h"
+#include "view_state.h"
+
+namespace {
+
+void stelle_ein(const StandardView& v) {
+    j = v.j, j2 = v.j2;
+    a = v.a, b = v.b, a2 = v.a2, b2 = v.b2;
+    zoom = v.zoom, links = 0, oben = 0;
+}
+
+// Steps per picture, counted with the families' own point classes.
+long long schritte(const StandardView& v) {
+    stelle_ein(v);
+    long long summe = 0;
+    for (int y = RASTER_HOEHE - 1; y >= 0; --y)
+        for (int x = 0; x < RASTER_BREITE; ++x) {
+            double re = ebene_re(x), im = ebene_im(y);
+            if (v.j == 1) {
+                MandelPoint p;
+                p.setpoint(re, im);
+                while (p.inbounds() && p.getit() < ITERATIONEN_MAX) p.next();
+                summe += p.getit();
+            } else if (v.j == 2) {
+                Julia_Punkt p(re, im, a, b);
+                while (p.abbruch_kriterium() == 0 && p.iterat_zahl < ITERATIONEN_MAX) p.folg();
+                summe += p.iterat_zahl;
+            } else if (v.j == 4) {
+                Julia_Punkt_kub p(re, im, a, b, a2, b2);
+                while (p.abbruch_kriterium() == 0 && p.iterat_zahl < ITERATIONEN_MAX) p.folg();
+                summe += p.iterat_zahl;
+            } else {
+                Julia_PunktSin p(re, im, a, b);
+                while (p.abbruch_kriterium() == 0 && p.iterat_zahl < ITERATIONEN_MAX) p.folg();
+                summe += p.iterat_zahl;
+            }
+        }
+    return summe;
+}
+
+// The trace goes to /dev/null while a pass runs, as when nothing is
+// connected to standard output; benchmark's own report keeps the terminal.
+class StdoutNach {
+public:
+    StdoutNach() {
+        std::fflush(stdout);
+        saved_ = dup(1);
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        close(null);
+    }
+    ~StdoutNach() {
+        std::fflush(stdout);
+        dup2(saved_, 1);
+        close(saved_);
+    }
+
+private:
+    int saved_;
+};
+
+void BM_Pass(benchmark::State& state, StandardView v) {
+    const double n = double(schritte(v));
+    layer::MemoryDC dc(RASTER_BREITE, RASTER_HOEHE);
+    stelle_ein(v);
+    for (auto _ : state) {
+        StdoutNach stumm;
+        zeichne_fraktal(dc.hdc());
+        benchmark::DoNotOptimize(dc.pixels().data());
+    }
+    state.counters["iterations"] = n;
+    state.counters["ns_per_iteration"] =
+        benchmark::Counter(n * 1e-9, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+const bool registriert = [] {
+    for (const StandardView& v : STANDARD_VIEWS)
+        benchmark::RegisterBenchmark((std::string("Pass/") + v.name).c_str(), BM_Pass, v)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    return true;
+}();
+
+}  // namespace
+
+BENCHMARK_MAIN();

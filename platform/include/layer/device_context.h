@@ -1,0 +1,53 @@
+// Device contexts of the Linux layer. An HDC points at one of these; SetPixel
+// and GetPixel forward to it. The window layer's paint context writes into a
+// window's back buffer, MemoryDC into a plain pixel array.
+#ifndef QUIMBAR_LAYER_DEVICE_CONTEXT_H
+#define QUIMBAR_LAYER_DEVICE_CONTEXT_H
+
+#include <windows.h>
+
+#include <vector>
+
+struct HDC__ {
+    virtual ~HDC__() = default;
+    // Returns the colour set, or CLR_INVALID when (x, y) is clipped away.
+    virtual COLORREF set_pixel(int x, int y, COLORREF colour) = 0;
+    virtual COLORREF get_pixel(int x, int y) const = 0;
+};
+
+namespace layer {
+
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+
+// A pixel sink in memory: width x height pixels, initially black, with an
+// optional log of every SetPixel call in call order.
+class MemoryDC : public HDC__ {
+public:
+    MemoryDC(int width, int height);
+
+    HDC hdc() { return this; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    const std::vector<COLORREF>& pixels() const { return pixels_; }
+    COLORREF at(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+
+    // Number of SetPixel calls so far, clipped ones included.
+    long calls() const { return calls_; }
+    void record_calls(bool on) { recording_ = on; }
+    const std::vector<POINT>& call_log() const { return log_; }
+
+    COLORREF set_pixel(int x, int y, COLORREF colour) override;
+    COLORREF get_pixel(int x, int y) const override;
+
+private:
+    int width_;
+    int height_;
+    std::vector<COLORREF> pixels_;
+    long calls_ = 0;
+    bool recording_ = false;
+    std::vector<POINT> log_;
+};
+
+}  // namespace layer
+
+#endif

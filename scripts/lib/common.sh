@@ -1,0 +1,30 @@
+# Shared by the scripts: where things are, and installing what is missing.
+set -euo pipefail
+
+QUIMBAR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+QUIMBAR_BUILD="${QUIMBAR_BUILD_DIR:-$QUIMBAR_ROOT/build}"
+
+# Debian packages to build the viewer and its tests.
+BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfltk1.3-dev)
+
+# ensure_packages PKG...: installs with apt-get those not installed yet.
+ensure_packages() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}" >&2
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -q >&2 || true
+    $sudo apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 "${missing[@]}" >&2
+}
+
+# configure_and_build [EXTRA CMAKE ARGS...]
+configure_and_build() {
+    cmake -S "$QUIMBAR_ROOT" -B "$QUIMBAR_BUILD" "$@"
+    cmake --build "$QUIMBAR_BUILD" -j"$(nproc)"
+}
