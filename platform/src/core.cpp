@@ -1,0 +1,525 @@
+// Windows, classes, the message queue and painting, with Win32's rules:
+// posted messages come first, the quit message when the queue is empty, and
+// WM_PAINT only when nothing else is waiting and a window has an update
+// region; invalidations before a paint merge into one.
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+
+#include "core_state.h"
+#include "embedded_resources.h"
+
+namespace layer {
+
+namespace {
+
+HINSTANCE__ the_instance{0};
+HBRUSH__ black_brush{0x000000};
+HICON__ arrow_cursor{32512};
+
+constexpr auto present_interval = std::chrono::milliseconds(16);
+
+bool equal_nocase(const std::string& x, const char* y) {
+    if (!y) return false;
+    size_t n = std::strlen(y);
+    if (x.size() != n) return false;
+    for (size_t k = 0; k < n; ++k)
+        if (std::tolower(static_cast<unsigned char>(x[k])) != std::tolower(static_cast<unsigned char>(y[k])))
+            return false;
+    return true;
+}
+
+RECT client_rect(HWND w) { return RECT{0, 0, w->client_width, w->client_height}; }
+
+bool empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+RECT intersect(const RECT& a, const RECT& b) {
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+           std::min(a.bottom, b.bottom)};
+    if (empty(r)) return RECT{0, 0, 0, 0};
+    return r;
+}
+
+RECT unite(const RECT& a, const RECT& b) {
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
+// The device context BeginPaint hands out: writes the window's back buffer,
+// clipped to the update region, and shows the rows it has written at least
+// every 16 ms, so the picture appears as it is computed.
+class PaintDC : public HDC__ {
+public:
+    PaintDC(HWND w, RECT clip) : w_(w), clip_(intersect(clip, client_rect(w))) {}
+
+    RECT clip() const { return clip_; }
+
+    COLORREF set_pixel(int x, int y, COLORREF colour) override {
+        if (x < clip_.left || x >= clip_.right || y < clip_.top || y >= clip_.bottom) return CLR_INVALID;
+        colour &= 0x00FFFFFF;
+        w_->back[static_cast<size_t>(y) * w_->client_width + x] = colour;
+        touch(y, y + 1);
+        if ((++writes_ & 1023) == 0 && std::chrono::steady_clock::now() - last_present_ >= present_interval)
+            flush();
+        return colour;
+    }
+
+    COLORREF get_pixel(int x, int y) const override {
+        if (x < clip_.left || x >= clip_.right || y < clip_.top || y >= clip_.bottom) return CLR_INVALID;
+        return w_->back[static_cast<size_t>(y) * w_->client_width + x];
+    }
+
+    void fill(COLORREF colour) {
+        for (int y = clip_.top; y < clip_.bottom; ++y)
+            std::fill_n(w_->back.begin() + static_cast<size_t>(y) * w_->client_width + clip_.left,
+                        clip_.right - clip_.left, colour);
+        touch(clip_.top, clip_.bottom);
+        flush();
+    }
+
+    void flush() {
+        if (dirty_top_ < dirty_bottom_ && alive(w_)) state().backend->present(w_, dirty_top_, dirty_bottom_);
+        dirty_top_ = INT32_MAX;
+        dirty_bottom_ = INT32_MIN;
+        last_present_ = std::chrono::steady_clock::now();
+    }
+
+private:
+    void touch(int top, int bottom) {
+        dirty_top_ = std::min(dirty_top_, top);
+        dirty_bottom_ = std::max(dirty_bottom_, bottom);
+    }
+
+    HWND w_;
+    RECT clip_;
+    long writes_ = 0;
+    int dirty_top_ = INT32_MAX;
+    int dirty_bottom_ = INT32_MIN;
+    std::chrono::steady_clock::time_point last_present_ = std::chrono::steady_clock::now();
+};
+
+void resize_back_buffer(HWND w, int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    std::vector<COLORREF> back(static_cast<size_t>(width) * height, 0);
+    for (int y = 0; y < std::min(height, w->client_height); ++y)
+        for (int x = 0; x < std::min(width, w->client_width); ++x)
+            back[static_cast<size_t>(y) * width + x] = w->back[static_cast<size_t>(y) * w->client_width + x];
+    w->back.swap(back);
+    w->client_width = width;
+    w->client_height = height;
+}
+
+LRESULT call_procedure(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (h->kind) {
+    case WindowKind::top:
+        return h->proc ? h->proc(h, message, wParam, lParam) : DefWindowProcA(h, message, wParam, lParam);
+    case WindowKind::dialog:
+        return dialog_window_proc(h, message, wParam, lParam);
+    case WindowKind::control:
+        return control_window_proc(h, message, wParam, lParam);
+    }
+    return 0;
+}
+
+}  // namespace
+
+State& state() {
+    static State s;
+    return s;
+}
+
+bool alive(HWND h) {
+    if (!h) return false;
+    for (const auto& w : state().windows)
+        if (w.get() == h) return w->alive;
+    return false;
+}
+
+void forget_messages(HWND h) {
+    auto& q = state().queue;
+    q.erase(std::remove_if(q.begin(), q.end(), [h](const MSG& m) { return m.hwnd == h; }), q.end());
+}
+
+void install_backend(std::unique_ptr<Backend> b) { state().backend = std::move(b); }
+
+Backend& backend() {
+    if (!state().backend) throw std::logic_error("layer: no backend installed");
+    return *state().backend;
+}
+
+void reset() {
+    State& s = state();
+    s.classes.clear();
+    s.windows.clear();
+    s.queue.clear();
+    s.quit_pending = false;
+    s.quit_code = 0;
+    s.dialogs.clear();
+    s.paints.clear();
+}
+
+const Resources& resources() { return program_resources(); }
+
+// ---- Events from the window system ----------------------------------------
+
+void window_exposed(HWND w, const RECT& area) {
+    if (alive(w) && w->kind == WindowKind::top) InvalidateRect(w, &area, TRUE);
+}
+
+void window_resized(HWND w, int width, int height) {
+    if (!alive(w) || w->kind != WindowKind::top) return;
+    if (width == w->client_width && height == w->client_height) return;
+    int old_width = w->client_width, old_height = w->client_height;
+    resize_back_buffer(w, width, height);
+    if (w->has_update) w->update = intersect(w->update, client_rect(w));
+    if (w->has_update && empty(w->update)) w->has_update = false;
+    PostMessageA(w, WM_SIZE, 0, static_cast<LPARAM>((height & 0xFFFF) << 16 | (width & 0xFFFF)));
+    if (w->class_style & (CS_HREDRAW | CS_VREDRAW)) {
+        InvalidateRect(w, nullptr, TRUE);
+    } else {
+        // Only the newly uncovered strips need painting.
+        RECT right{old_width, 0, width, height}, bottom{0, old_height, width, height};
+        if (!empty(right)) InvalidateRect(w, &right, TRUE);
+        if (!empty(bottom)) InvalidateRect(w, &bottom, TRUE);
+    }
+}
+
+void window_moved(HWND w, const RECT& outer, POINT origin) {
+    if (!alive(w)) return;
+    w->window_rect = outer;
+    w->client_origin = origin;
+}
+
+void close_requested(HWND w) {
+    if (!alive(w) || !w->enabled) return;
+    PostMessageA(w, WM_SYSCOMMAND, 0xF060 /* SC_CLOSE */, 0);
+}
+
+void key_released(HWND w, int virtual_key) {
+    if (!alive(w) || !w->enabled) return;
+    // Repeat count 1, previous state down, transition state up.
+    PostMessageA(w, WM_KEYUP, static_cast<WPARAM>(virtual_key), static_cast<LPARAM>(0xC0000001u));
+}
+
+void menu_chosen(HWND w, int id) {
+    if (!alive(w) || !w->enabled) return;
+    PostMessageA(w, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void dialog_command(HWND dlg, int id) {
+    if (!alive(dlg) || dlg->kind != WindowKind::dialog) return;
+    HWND control = dialog_item(dlg, id);
+    PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+}
+
+// ---- Introspection ---------------------------------------------------------
+
+std::vector<HWND> top_windows() {
+    std::vector<HWND> result;
+    for (const auto& w : state().windows)
+        if (w->alive && w->kind == WindowKind::top) result.push_back(w.get());
+    return result;
+}
+
+HWND open_dialog() { return state().dialogs.empty() ? nullptr : state().dialogs.back(); }
+
+HWND dialog_item(HWND dlg, int id) {
+    if (!alive(dlg)) return nullptr;
+    for (HWND c : dlg->controls)
+        if (c->id == id) return c;
+    return nullptr;
+}
+
+long paint_count(HWND w) {
+    auto it = state().paints.find(w);
+    return it == state().paints.end() ? 0 : it->second;
+}
+
+}  // namespace layer
+
+using namespace layer;
+
+// ---- Classes, windows -------------------------------------------------------
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
+    if (!wc || !wc->lpszClassName) return 0;
+    for (const auto& c : state().classes)
+        if (equal_nocase(c.name, wc->lpszClassName)) return 0;
+    WindowClass c;
+    c.name = wc->lpszClassName;
+    c.wc = *wc;
+    if (wc->lpszMenuName && !IS_INTRESOURCE(wc->lpszMenuName)) {
+        c.menu_name = wc->lpszMenuName;
+        c.wc.lpszMenuName = nullptr;  // points into c.menu_name once stored
+    }
+    c.wc.lpszClassName = nullptr;
+    state().classes.push_back(std::move(c));
+    WindowClass& stored = state().classes.back();
+    if (!stored.menu_name.empty()) stored.wc.lpszMenuName = stored.menu_name.c_str();
+    return static_cast<ATOM>(0xC000 + state().classes.size());
+}
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                            int width, int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
+    const WindowClass* cls = nullptr;
+    for (const auto& c : state().classes)
+        if (equal_nocase(c.name, className)) cls = &c;
+    if (!cls) return nullptr;
+
+    auto w = std::make_unique<HWND__>();
+    w->kind = WindowKind::top;
+    w->class_name = cls->name;
+    w->class_style = cls->wc.style;
+    w->proc = cls->wc.lpfnWndProc;
+    w->background = cls->wc.hbrBackground;
+    w->icon = cls->wc.hIcon;
+    if (cls->wc.lpszMenuName) w->menu = resources().find_menu(cls->wc.lpszMenuName);
+    w->style = style;
+    w->exstyle = exStyle;
+    w->text = windowName ? windowName : "";
+    w->owner = parent;
+    if (x == CW_USEDEFAULT) x = y = 0;
+    if (width == CW_USEDEFAULT) width = height = 500;
+    w->window_rect = RECT{x, y, x + width, y + height};
+
+    HWND h = w.get();
+    state().windows.push_back(std::move(w));
+    backend().create_window(h);
+    int cw = h->client_width, ch = h->client_height;
+    h->client_width = h->client_height = 0;
+    resize_back_buffer(h, cw, ch);
+
+    if (h->proc && h->proc(h, WM_CREATE, 0, 0) == -1) {
+        DestroyWindow(h);
+        return nullptr;
+    }
+    if (style & WS_VISIBLE) ShowWindow(h, SW_SHOW);
+    return h;
+}
+
+BOOL WINAPI ShowWindow(HWND h, int cmdShow) {
+    if (!alive(h)) return FALSE;
+    BOOL was_visible = h->visible;
+    h->visible = cmdShow != SW_HIDE;
+    backend().show_window(h, cmdShow);
+    // A window that appears has everything to paint.
+    if (h->visible && !was_visible && h->kind == WindowKind::top) InvalidateRect(h, nullptr, TRUE);
+    return was_visible;
+}
+
+BOOL WINAPI UpdateWindow(HWND h) {
+    if (!alive(h)) return FALSE;
+    if (h->kind == WindowKind::top && h->visible && h->has_update) {
+        ++state().paints[h];
+        call_procedure(h, WM_PAINT, 0, 0);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI DestroyWindow(HWND h) {
+    if (!alive(h)) return FALSE;
+    if (h->kind == WindowKind::top) {
+        call_procedure(h, WM_DESTROY, 0, 0);
+        h->alive = false;
+        h->has_update = false;
+        forget_messages(h);
+        backend().destroy_window(h);
+    } else {
+        h->alive = false;
+        forget_messages(h);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI IsWindow(HWND h) { return alive(h) ? TRUE : FALSE; }
+
+BOOL WINAPI IsWindowEnabled(HWND h) { return alive(h) && h->enabled ? TRUE : FALSE; }
+
+BOOL WINAPI EnableWindow(HWND h, BOOL enable) {
+    if (!alive(h)) return FALSE;
+    BOOL was_disabled = !h->enabled;
+    if (h->enabled != (enable != FALSE)) {
+        h->enabled = enable != FALSE;
+        backend().enable_window(h, h->enabled);
+    }
+    return was_disabled;
+}
+
+BOOL WINAPI GetClientRect(HWND h, LPRECT r) {
+    if (!alive(h) || !r) return FALSE;
+    *r = RECT{0, 0, h->client_width, h->client_height};
+    return TRUE;
+}
+
+BOOL WINAPI GetWindowRect(HWND h, LPRECT r) {
+    if (!alive(h) || !r) return FALSE;
+    *r = h->window_rect;
+    return TRUE;
+}
+
+BOOL WINAPI GetUpdateRect(HWND h, LPRECT r, BOOL) {
+    if (!alive(h)) return FALSE;
+    if (r) *r = h->has_update ? h->update : RECT{0, 0, 0, 0};
+    return h->has_update ? TRUE : FALSE;
+}
+
+int WINAPI GetWindowTextA(HWND h, LPSTR text, int maxCount) {
+    if (!text || maxCount <= 0) return 0;
+    text[0] = '\0';
+    if (!alive(h)) return 0;
+    std::string s = h->kind == WindowKind::control ? backend().control_text(h) : h->text;
+    size_t n = std::min(s.size(), static_cast<size_t>(maxCount - 1));
+    std::memcpy(text, s.data(), n);
+    text[n] = '\0';
+    return static_cast<int>(n);
+}
+
+BOOL WINAPI SetWindowTextA(HWND h, LPCSTR text) {
+    if (!alive(h)) return FALSE;
+    return static_cast<BOOL>(SendMessageA(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")));
+}
+
+// ---- Messages ----------------------------------------------------------------
+
+BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
+    State& s = state();
+    for (;;) {
+        backend().pump(false);
+        if (!s.queue.empty()) {
+            *msg = s.queue.front();
+            s.queue.pop_front();
+            return TRUE;
+        }
+        if (s.quit_pending) {
+            s.quit_pending = false;
+            *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(s.quit_code), 0, 0, {0, 0}};
+            return FALSE;
+        }
+        for (const auto& w : s.windows)
+            if (w->alive && w->kind == WindowKind::top && w->visible && w->has_update) {
+                *msg = MSG{w.get(), WM_PAINT, 0, 0, 0, {0, 0}};
+                return TRUE;
+            }
+        backend().pump(true);
+    }
+}
+
+BOOL WINAPI TranslateMessage(const MSG*) {
+    // Characters are produced by the toolkit's own text fields; the program
+    // handles no WM_CHAR.
+    return FALSE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+    if (!msg || !alive(msg->hwnd)) return 0;
+    if (msg->message == WM_PAINT) ++state().paints[msg->hwnd];
+    return call_procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (h && !alive(h)) return FALSE;
+    state().queue.push_back(MSG{h, message, wParam, lParam, 0, {0, 0}});
+    return TRUE;
+}
+
+LRESULT WINAPI SendMessageA(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!alive(h)) return 0;
+    return call_procedure(h, message, wParam, lParam);
+}
+
+void WINAPI PostQuitMessage(int exitCode) {
+    state().quit_pending = true;
+    state().quit_code = exitCode;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        DestroyWindow(h);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == 0xF060 /* SC_CLOSE */) SendMessageA(h, WM_CLOSE, 0, 0);
+        return 0;
+    case WM_ERASEBKGND: {
+        auto* dc = dynamic_cast<PaintDC*>(reinterpret_cast<HDC>(wParam));
+        if (!dc || !h->background) return 0;
+        dc->fill(h->background->colour);
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(h, &ps);
+        EndPaint(h, &ps);
+        return 0;
+    }
+    case WM_SETTEXT:
+        h->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        return TRUE;
+    default:
+        return 0;
+    }
+}
+
+// ---- Painting ----------------------------------------------------------------
+
+HDC WINAPI BeginPaint(HWND h, LPPAINTSTRUCT ps) {
+    if (!alive(h) || !ps || h->kind != WindowKind::top) return nullptr;
+    RECT area = h->has_update ? h->update : RECT{0, 0, 0, 0};
+    bool erase = h->erase_pending;
+    h->has_update = false;
+    h->erase_pending = false;
+    h->painting = true;
+    auto* dc = new PaintDC(h, area);
+    std::memset(ps, 0, sizeof *ps);
+    ps->hdc = dc;
+    ps->rcPaint = dc->clip();
+    if (erase) ps->fErase = SendMessageA(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) ? FALSE : TRUE;
+    return ps->hdc;
+}
+
+BOOL WINAPI EndPaint(HWND h, const PAINTSTRUCT* ps) {
+    if (!ps) return FALSE;
+    auto* dc = dynamic_cast<PaintDC*>(ps->hdc);
+    if (!dc) return FALSE;
+    dc->flush();
+    delete dc;
+    if (alive(h)) h->painting = false;
+    return TRUE;
+}
+
+BOOL WINAPI InvalidateRect(HWND h, const RECT* rect, BOOL erase) {
+    if (!alive(h)) return FALSE;
+    if (h->kind != WindowKind::top) return TRUE;  // the toolkit paints dialogs itself
+    RECT area = rect ? intersect(*rect, client_rect(h)) : client_rect(h);
+    if (empty(area)) return TRUE;
+    h->update = h->has_update ? unite(h->update, area) : area;
+    h->has_update = true;
+    if (erase) h->erase_pending = true;
+    return TRUE;
+}
+
+HGDIOBJ WINAPI GetStockObject(int object) { return object == BLACK_BRUSH ? &black_brush : nullptr; }
+
+// ---- Resources -------------------------------------------------------------------
+
+HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
+    if (!instance) return nullptr;  // system icons are not provided
+    const IconResource* icon = resources().find_icon(name);
+    if (!icon) return nullptr;
+    static std::vector<std::unique_ptr<HICON__>> icons;
+    for (const auto& i : icons)
+        if (i->id == (icon->name.is_id ? icon->name.id : -1)) return i.get();
+    icons.push_back(std::make_unique<HICON__>(HICON__{icon->name.is_id ? icon->name.id : -1}));
+    return icons.back().get();
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
+    if (instance == nullptr && name == IDC_ARROW) return &arrow_cursor;
+    return nullptr;
+}
+
+HINSTANCE WINAPI GetModuleHandleA(LPCSTR moduleName) { return moduleName ? nullptr : &the_instance; }

@@ -1,0 +1,162 @@
+// The core of the Linux layer, shared by both backends: window and class
+// registry, the message queue, painting into back buffers, and modal dialogs
+// built from the program's resource templates. A Backend connects it to a
+// screen (FLTK) or to nothing (headless, for tests).
+//
+// Everything runs on the one thread of the message loop. The backend turns
+// toolkit events into the calls at the end of this header (posted messages,
+// exposures, resizes); it never calls a window procedure itself, so window
+// and dialog procedures only ever run from DispatchMessageA or SendMessageA.
+#ifndef QUIMBAR_LAYER_CORE_H
+#define QUIMBAR_LAYER_CORE_H
+
+#include <windows.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "layer/device_context.h"
+#include "rc_reader.h"
+
+namespace layer {
+
+enum class WindowKind { top, dialog, control };
+
+// What a dialog control is, from its template's window class.
+enum class ControlKind { button, edit, label, other };
+
+}  // namespace layer
+
+// The object behind an HWND.
+struct HWND__ {
+    layer::WindowKind kind = layer::WindowKind::top;
+    bool alive = true;
+
+    // Top-level windows: class data.
+    std::string class_name;
+    UINT class_style = 0;
+    WNDPROC proc = nullptr;
+    HBRUSH background = nullptr;
+    HICON icon = nullptr;  // the class icon; when set, the window shows IDI_ICON1
+    const layer::Menu* menu = nullptr;
+
+    DWORD style = 0;
+    DWORD exstyle = 0;
+    std::string text;     // title, or a control's text (the backend may hold the live copy)
+    RECT window_rect{};   // outer rectangle, screen coordinates
+    POINT client_origin{};  // client area's upper-left corner, screen coordinates
+    int client_width = 0;
+    int client_height = 0;
+    bool visible = false;
+    bool enabled = true;
+    HWND owner = nullptr;
+
+    // Painting (top-level windows): the back buffer holds what the screen
+    // shows, client_width x client_height, 0x00BBGGRR.
+    std::vector<COLORREF> back;
+    bool has_update = false;
+    RECT update{};  // bounding rectangle of the update region, client coordinates
+    bool erase_pending = false;
+    bool painting = false;
+
+    // Dialogs.
+    DLGPROC dlgproc = nullptr;
+    const layer::DialogTemplate* dialog_template = nullptr;
+    std::vector<HWND> controls;  // template order
+    bool dialog_ended = false;
+    INT_PTR dialog_result = 0;
+    HWND focus = nullptr;  // the control with the keyboard focus
+
+    // Controls.
+    layer::ControlKind control_kind = layer::ControlKind::other;
+    int id = 0;
+    HWND parent = nullptr;
+    RECT rect{};  // in the dialog's client coordinates, pixels
+
+    void* backend_data = nullptr;
+};
+
+namespace layer {
+
+// What a screen (or its absence) must provide.
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Creates the toolkit window for a top-level window whose class, style,
+    // menu and outer rectangle the core has filled in. Sets client_origin,
+    // client_width and client_height (the core then sizes the back buffer).
+    virtual void create_window(HWND w) = 0;
+    virtual void show_window(HWND w, int cmd_show) = 0;
+    virtual void destroy_window(HWND w) = 0;
+
+    // Shows rows [y0, y1) of w's back buffer on the screen now, without
+    // handling any events.
+    virtual void present(HWND w, int y0, int y1) = 0;
+
+    // Dialog base units (pixels per 4 horizontal and 8 vertical dialog
+    // units) for a template's font.
+    virtual POINT dialog_base_units(const std::string& font, int point_size) = 0;
+
+    // Creates and shows the toolkit dialog and its controls from dlg and
+    // dlg->controls (rectangles in pixels, texts, styles all filled in).
+    virtual void create_dialog(HWND dlg) = 0;
+    // Hides and destroys it; exposures it leaves on other windows must have
+    // arrived (as window_exposed calls) before this returns.
+    virtual void destroy_dialog(HWND dlg) = 0;
+
+    // A control's current text (an edit field holds the live text).
+    virtual std::string control_text(HWND control) = 0;
+    virtual void set_control_text(HWND control, const std::string& text) = 0;
+    virtual void set_focus(HWND control) = 0;
+
+    // A disabled window takes no input (keys, clicks, menu) but still shows
+    // and repaints.
+    virtual void enable_window(HWND w, bool enabled) = 0;
+
+    // Handles pending toolkit events. With block set, first waits until at
+    // least one arrives.
+    virtual void pump(bool block) = 0;
+};
+
+// Installs the backend; the layer owns it from then on. A test may install a
+// fresh backend after reset().
+void install_backend(std::unique_ptr<Backend> backend);
+Backend& backend();
+
+// Destroys every window, class and queued message: a fresh layer.
+void reset();
+
+// The program's resources, parsed from the embedded .rc.
+const Resources& resources();
+
+// ---- Calls for backends: events from the window system --------------------
+
+// The area (client coordinates) has been uncovered: it joins the update region.
+void window_exposed(HWND w, const RECT& area);
+// The client area now has this size (after a move/resize/maximise/restore);
+// with CS_HREDRAW/CS_VREDRAW the whole window is invalidated.
+void window_resized(HWND w, int client_width, int client_height);
+void window_moved(HWND w, const RECT& outer, POINT client_origin);
+// The close box of a top-level window or dialog.
+void close_requested(HWND w);
+// A released key, as a Win32 virtual-key code. Dropped while w is disabled.
+void key_released(HWND w, int virtual_key);
+// A menu item was chosen. Dropped while w is disabled.
+void menu_chosen(HWND w, int id);
+// In a dialog: a button was clicked, or Enter/Escape pressed (id 1 or 2,
+// or the focused button's id for Enter on a button).
+void dialog_command(HWND dlg, int id);
+
+// ---- Introspection, for backends and tests --------------------------------
+
+std::vector<HWND> top_windows();     // alive top-level windows, creation order
+HWND open_dialog();                  // innermost open modal dialog, or null
+HWND dialog_item(HWND dlg, int id);  // a dialog's control by id, or null
+long paint_count(HWND w);            // WM_PAINTs delivered to w so far
+
+}  // namespace layer
+
+#endif

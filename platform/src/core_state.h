@@ -1,0 +1,56 @@
+// The layer's private state, shared by the core's source files.
+#ifndef QUIMBAR_LAYER_CORE_STATE_H
+#define QUIMBAR_LAYER_CORE_STATE_H
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core.h"
+
+struct HBRUSH__ {
+    COLORREF colour;
+};
+struct HICON__ {
+    int id;
+};
+struct HINSTANCE__ {
+    int unused;
+};
+
+namespace layer {
+
+struct WindowClass {
+    std::string name;
+    WNDCLASSA wc{};
+    std::string menu_name;  // a copy, when the menu is named by a string
+};
+
+struct State {
+    std::unique_ptr<Backend> backend;
+    std::vector<WindowClass> classes;
+    std::vector<std::unique_ptr<HWND__>> windows;  // every window ever made, never freed before reset
+    std::deque<MSG> queue;
+    bool quit_pending = false;
+    int quit_code = 0;
+    std::vector<HWND> dialogs;  // open modal dialogs, innermost last
+    std::map<HWND, long> paints;
+};
+
+State& state();
+
+// Whether h is a window of this layer that has not been destroyed.
+bool alive(HWND h);
+
+// The window procedures of dialogs and their controls.
+LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT control_window_proc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Drops queued messages addressed to h.
+void forget_messages(HWND h);
+
+}  // namespace layer
+
+#endif

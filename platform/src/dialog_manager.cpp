@@ -1,0 +1,208 @@
+// Modal dialogs from the program's templates: DialogBoxParamA builds the
+// dialog and its controls, disables the owner and runs a nested message loop
+// until the dialog procedure calls EndDialog.
+#include <algorithm>
+#include <cstring>
+
+#include "core_state.h"
+
+namespace layer {
+
+namespace {
+
+int mul_div(int value, int numerator, int denominator) {
+    long long p = static_cast<long long>(value) * numerator;
+    // Round half away from zero, as Win32's MulDiv does.
+    return static_cast<int>(p >= 0 ? (p + denominator / 2) / denominator : (p - denominator / 2) / denominator);
+}
+
+bool class_is(const std::string& name, const char* wanted) {
+    if (name.size() != std::strlen(wanted)) return false;
+    for (size_t k = 0; k < name.size(); ++k)
+        if (std::tolower(static_cast<unsigned char>(name[k])) != std::tolower(static_cast<unsigned char>(wanted[k])))
+            return false;
+    return true;
+}
+
+ControlKind kind_of(const std::string& window_class) {
+    if (class_is(window_class, "Button")) return ControlKind::button;
+    if (class_is(window_class, "Edit")) return ControlKind::edit;
+    if (class_is(window_class, "Static")) return ControlKind::label;
+    return ControlKind::other;
+}
+
+HWND first_tab_stop(HWND dlg) {
+    for (HWND c : dlg->controls)
+        if ((c->style & WS_TABSTOP) && (c->style & WS_VISIBLE) && !(c->style & WS_DISABLED)) return c;
+    return nullptr;
+}
+
+HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
+    auto d = std::make_unique<HWND__>();
+    d->kind = WindowKind::dialog;
+    d->dlgproc = proc;
+    d->dialog_template = &t;
+    d->owner = owner;
+    d->style = t.style;
+    d->exstyle = t.exstyle;
+    d->text = t.caption;
+
+    POINT units = backend().dialog_base_units(t.font, t.font_size);
+    d->client_width = mul_div(t.cx, units.x, 4);
+    d->client_height = mul_div(t.cy, units.y, 8);
+    // Without DS_CENTER the template's position is relative to the owner's
+    // client area: the dialog's upper-left corner lands there.
+    POINT origin = owner && alive(owner) ? owner->client_origin : POINT{0, 0};
+    int left = origin.x + mul_div(t.x, units.x, 4);
+    int top = origin.y + mul_div(t.y, units.y, 8);
+    d->window_rect = RECT{left, top, left + d->client_width, top + d->client_height};
+    d->client_origin = POINT{left, top};
+
+    HWND dlg = d.get();
+    state().windows.push_back(std::move(d));
+    for (const DialogControl& c : t.controls) {
+        auto w = std::make_unique<HWND__>();
+        w->kind = WindowKind::control;
+        w->control_kind = kind_of(c.window_class);
+        w->class_name = c.window_class;
+        w->id = c.id;
+        w->parent = dlg;
+        w->style = c.style;
+        w->exstyle = c.exstyle;
+        w->text = c.text;
+        w->rect = RECT{mul_div(c.x, units.x, 4), mul_div(c.y, units.y, 8), mul_div(c.x + c.cx, units.x, 4),
+                       mul_div(c.y + c.cy, units.y, 8)};
+        w->visible = (c.style & WS_VISIBLE) != 0;
+        w->enabled = (c.style & WS_DISABLED) == 0;
+        dlg->controls.push_back(w.get());
+        state().windows.push_back(std::move(w));
+    }
+    return dlg;
+}
+
+void destroy_dialog(HWND dlg) {
+    backend().destroy_dialog(dlg);
+    for (HWND c : dlg->controls) {
+        c->alive = false;
+        forget_messages(c);
+    }
+    dlg->alive = false;
+    forget_messages(dlg);
+    auto& open = state().dialogs;
+    open.erase(std::remove(open.begin(), open.end(), dlg), open.end());
+}
+
+}  // namespace
+
+LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (dlg->dlgproc && dlg->dlgproc(dlg, message, wParam, lParam)) return TRUE;
+    // What the procedure leaves to default handling.
+    switch (message) {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == 0xF060 /* SC_CLOSE */) SendMessageA(dlg, WM_CLOSE, 0, 0);
+        return 0;
+    case WM_CLOSE:
+        // The close box and Escape mean Abbruch.
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog_item(dlg, IDCANCEL)));
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+LRESULT control_window_proc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SETTEXT: {
+        const char* text = reinterpret_cast<const char*>(lParam);
+        control->text = text ? text : "";
+        backend().set_control_text(control, control->text);
+        return TRUE;
+    }
+    case WM_GETTEXT:
+        return GetWindowTextA(control, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(backend().control_text(control).size());
+    default:
+        return 0;
+    }
+}
+
+}  // namespace layer
+
+using namespace layer;
+
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM initParam) {
+    const DialogTemplate* t = resources().find_dialog(templateName);
+    if (!t) return -1;
+    HWND dlg = build_dialog(*t, owner, proc);
+    backend().create_dialog(dlg);
+    state().dialogs.push_back(dlg);
+
+    // The owner takes no input while its dialog is open.
+    bool owner_was_enabled = alive(owner) && owner->enabled;
+    if (owner_was_enabled) EnableWindow(owner, FALSE);
+
+    HWND first = first_tab_stop(dlg);
+    if (SendMessageA(dlg, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam) && first &&
+        !dlg->dialog_ended)
+        SetFocus(first);
+
+    while (!dlg->dialog_ended) {
+        MSG msg;
+        if (!GetMessageA(&msg, nullptr, 0, 0)) {
+            // The quit message ends the dialog and is passed on to the outer loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+
+    // Re-enable before the dialog goes, so the owner gets the focus back.
+    if (owner_was_enabled && alive(owner)) EnableWindow(owner, TRUE);
+    INT_PTR result = dlg->dialog_result;
+    destroy_dialog(dlg);
+    return result;
+}
+
+BOOL WINAPI EndDialog(HWND dlg, INT_PTR result) {
+    if (!alive(dlg) || dlg->kind != WindowKind::dialog) return FALSE;
+    dlg->dialog_ended = true;
+    dlg->dialog_result = result;
+    return TRUE;
+}
+
+HWND WINAPI GetDlgItem(HWND dlg, int id) { return dialog_item(dlg, id); }
+
+UINT WINAPI GetDlgItemTextA(HWND dlg, int id, LPSTR text, int maxCount) {
+    HWND control = dialog_item(dlg, id);
+    if (!control) {
+        if (text && maxCount > 0) text[0] = '\0';
+        return 0;
+    }
+    return static_cast<UINT>(GetWindowTextA(control, text, maxCount));
+}
+
+BOOL WINAPI SetDlgItemTextA(HWND dlg, int id, LPCSTR text) {
+    HWND control = dialog_item(dlg, id);
+    if (!control) return FALSE;
+    return SetWindowTextA(control, text);
+}
+
+HWND WINAPI SetFocus(HWND h) {
+    HWND previous = GetFocus();
+    if (!alive(h)) return previous;
+    if (h->kind == WindowKind::control) {
+        h->parent->focus = h;
+        backend().set_focus(h);
+    }
+    return previous;
+}
+
+HWND WINAPI GetFocus(void) {
+    HWND dlg = open_dialog();
+    if (dlg) return dlg->focus;
+    auto tops = top_windows();
+    return tops.empty() ? nullptr : tops.front();
+}

@@ -1,0 +1,120 @@
+#include "layer/headless.h"
+
+#include <deque>
+
+#include "core_state.h"
+
+namespace layer::headless {
+
+namespace {
+
+// Stand-ins for the Win32 frame metrics, so the client area has the size it
+// has on Windows: border 4, caption 19, menu bar 19.
+constexpr int border = 4;
+constexpr int caption = 19;
+constexpr int menu_bar = 19;
+
+class HeadlessBackend : public Backend {
+public:
+    std::deque<std::function<void()>> script;
+    long presents = 0;
+
+    void create_window(HWND w) override {
+        RECT r = w->window_rect;
+        int top = border + caption + (w->menu ? menu_bar : 0);
+        w->client_origin = POINT{r.left + border, r.top + top};
+        w->client_width = std::max(0, static_cast<int>(r.right - r.left) - 2 * border);
+        w->client_height = std::max(0, static_cast<int>(r.bottom - r.top) - top - border);
+    }
+    void show_window(HWND, int) override {}
+    void destroy_window(HWND) override {}
+    void present(HWND, int, int) override { ++presents; }
+    POINT dialog_base_units(const std::string&, int point_size) override {
+        // "MS Sans Serif": 8 pt gives 6 x 13, 10 pt 7 x 16.
+        return point_size >= 10 ? POINT{7, 16} : POINT{6, 13};
+    }
+    void create_dialog(HWND) override {}
+    void destroy_dialog(HWND) override {}
+    std::string control_text(HWND control) override { return control->text; }
+    void set_control_text(HWND control, const std::string& text) override { control->text = text; }
+    void set_focus(HWND) override {}
+    void enable_window(HWND, bool) override {}
+    void pump(bool block) override {
+        if (!block) return;
+        if (script.empty()) throw ScriptExhausted();
+        auto action = std::move(script.front());
+        script.pop_front();
+        action();
+    }
+};
+
+HeadlessBackend& the_backend() {
+    auto* b = dynamic_cast<HeadlessBackend*>(&backend());
+    if (!b) throw std::logic_error("headless: another backend is installed");
+    return *b;
+}
+
+}  // namespace
+
+ScriptExhausted::ScriptExhausted()
+    : std::logic_error("headless: the program waits for input and the test has no action left") {}
+
+void install() {
+    reset();
+    install_backend(std::make_unique<HeadlessBackend>());
+}
+
+void at_idle(std::function<void()> action) { the_backend().script.push_back(std::move(action)); }
+
+size_t pending_actions() { return the_backend().script.size(); }
+
+int run_program() {
+    char no_arguments[] = "";
+    return WinMain(GetModuleHandleA(nullptr), nullptr, no_arguments, SW_SHOWNORMAL);
+}
+
+HWND main_window() {
+    auto tops = top_windows();
+    return tops.empty() ? nullptr : tops.front();
+}
+
+HWND dialog() { return open_dialog(); }
+
+std::string dialog_title(HWND dlg) { return alive(dlg) ? dlg->text : std::string(); }
+
+std::string control_text(HWND dlg, int id) {
+    HWND c = dialog_item(dlg, id);
+    return c ? c->text : std::string();
+}
+
+HWND focused_control(HWND dlg) { return alive(dlg) ? dlg->focus : nullptr; }
+
+void choose_menu(HWND w, int id) { menu_chosen(w, id); }
+void release_key(HWND w, int virtual_key) { key_released(w, virtual_key); }
+void close_box(HWND w) { close_requested(w); }
+void expose(HWND w, const RECT& area) { window_exposed(w, area); }
+void resize(HWND w, int width, int height) { window_resized(w, width, height); }
+
+void type(HWND dlg, int id, const std::string& text) {
+    HWND c = dialog_item(dlg, id);
+    if (!c) throw std::logic_error("headless: no control " + std::to_string(id));
+    dlg->focus = c;
+    c->text = text;
+}
+
+void click(HWND dlg, int id) { dialog_command(dlg, id); }
+
+void press_enter(HWND dlg) {
+    HWND f = focused_control(dlg);
+    dialog_command(dlg, f && f->control_kind == ControlKind::button ? f->id : IDOK);
+}
+
+void press_escape(HWND dlg) { dialog_command(dlg, IDCANCEL); }
+
+const std::vector<COLORREF>& screen(HWND w) { return w->back; }
+int client_width(HWND w) { return w->client_width; }
+int client_height(HWND w) { return w->client_height; }
+long paint_count(HWND w) { return layer::paint_count(w); }
+long present_count() { return the_backend().presents; }
+
+}  // namespace layer::headless

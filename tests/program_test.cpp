@@ -1,0 +1,374 @@
+// The whole program on the headless backend: start-up, the window, every
+// command and key, the parameter and Info dialogs, and painting.
+#include <cmath>
+
+#include "resource.h"
+#include "support/program_fixture.h"
+
+namespace {
+
+constexpr COLORREF SCHWARZ = 0;
+
+// ---- Start-up and the window --------------------------------------------------
+
+TEST_F(Program, StartsWithTheStartUpPictureAndEndsWithExitCodeZero) {
+    then([] {
+        HWND w = hl::main_window();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(hwnd7, w);
+        char title[32];
+        GetWindowTextA(w, title, sizeof title);
+        EXPECT_STREQ(title, "Quimbar");
+        RECT r;
+        GetWindowRect(w, &r);
+        EXPECT_EQ(r.left, 250);
+        EXPECT_EQ(r.top, 150);
+        EXPECT_EQ(r.right - r.left, 500);
+        EXPECT_EQ(r.bottom - r.top, 500);
+        EXPECT_EQ(pixelwidth, 500);
+        EXPECT_EQ(pixelheight, 500);
+        // UpdateWindow painted once before the loop; nothing else is pending.
+        EXPECT_EQ(hl::paint_count(w), 1);
+        EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));
+        EXPECT_EQ(differences_from_model(), 0u);
+        EXPECT_GT(hl::present_count(), 0);
+    });
+    then_close();
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(hl::main_window(), nullptr);
+    EXPECT_TRUE(trace.empty());
+}
+
+TEST_F(Program, ExitCommandEndsTheProgramLikeTheCloseBox) {
+    then([] { hl::choose_menu(hl::main_window(), IDM_BEENDEN); });
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(hl::main_window(), nullptr);
+}
+
+TEST_F(Program, EnlargedWindowIsRepaintedWholeAndStaysBlackOutsideTheRaster) {
+    then([] { hl::resize(hl::main_window(), 800, 700); });
+    then([] {
+        HWND w = hl::main_window();
+        EXPECT_EQ(hl::paint_count(w), 2);
+        EXPECT_EQ(hl::client_width(w), 800);
+        EXPECT_EQ(differences_from_model(), 0u);  // black beyond column 499 and row 500
+        EXPECT_EQ(hl::screen(w)[600 * 800 + 700], SCHWARZ);
+    });
+    then_close();
+    EXPECT_EQ(run(), 0);
+}
+
+TEST_F(Program, UncoveringACornerRepaintsOnceAndKeepsThePicture) {
+    then([] {
+        RECT corner{0, 0, 40, 30};
+        hl::expose(hl::main_window(), corner);
+        hl::expose(hl::main_window(), corner);  // merges with the first
+    });
+    then([] {
+        EXPECT_EQ(hl::paint_count(hl::main_window()), 2);
+        EXPECT_EQ(differences_from_model(), 0u);
+    });
+    then_close();
+    run();
+}
+
+// ---- Family commands and the parameter dialog --------------------------------
+
+struct FamilyCase {
+    int command;
+    int j, j2;
+    double zoom;
+    double a, b, a2, b2;  // after OK with the dialog's own texts
+};
+
+void PrintTo(const FamilyCase& c, std::ostream* os) { *os << "command " << c.command; }
+
+class FamilyCommand : public Program, public ::testing::WithParamInterface<FamilyCase> {};
+
+TEST_P(FamilyCommand, ResetsTheViewAndTakesTheDialogDefaultsOnOk) {
+    const FamilyCase& c = GetParam();
+    then([] {
+        // Start from a moved view and a used variant: the command resets it.
+        zoom = 8, links = 0.3, oben = -0.2, j2 = 1;
+        hl::choose_menu(hl::main_window(), GetParam().command);
+    });
+    then([&] {
+        HWND dlg = hl::dialog();
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(hl::dialog_title(dlg), "WerteEingabe");
+        EXPECT_EQ(hl::focused_control(dlg), GetDlgItem(dlg, IDOK));
+        EXPECT_FALSE(IsWindowEnabled(hl::main_window()));
+        // The view is reset before the dialog opens.
+        EXPECT_EQ(j, c.j);
+        EXPECT_EQ(zoom, c.zoom);
+        EXPECT_EQ(links, 0.0);
+        EXPECT_EQ(oben, 0.0);
+        hl::press_enter(dlg);
+    });
+    then([&] {
+        EXPECT_EQ(hl::dialog(), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(hl::main_window()));
+        EXPECT_EQ(j, c.j);
+        EXPECT_EQ(j2, c.j2);
+        EXPECT_EQ(a, c.a);
+        EXPECT_EQ(b, c.b);
+        EXPECT_EQ(a2, c.a2);
+        EXPECT_EQ(b2, c.b2);
+        EXPECT_EQ(hl::paint_count(hl::main_window()), 2);
+        EXPECT_EQ(differences_from_model(), 0u);
+    });
+    then_close();
+    EXPECT_EQ(run(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, FamilyCommand,
+                         ::testing::Values(FamilyCase{IDM_JULIAMENGE, 2, 1, 1.0, 0.313, 0.4172, 0, 0},
+                                           FamilyCase{IDM_JULIASIN, 3, 0, 0.333, 0.7, 0.8, 0, 0},
+                                           FamilyCase{IDM_JULIACOS, 3, 2, 0.333, 0.7, 0.8, 0, 0},
+                                           FamilyCase{IDM_JULIASINX, 3, 1, 1.0, 0.7, 0.8, 0, 0},
+                                           FamilyCase{IDM_JULIAKUB, 4, 1, 1.0, 0, 0, -0.574, 0.271}),
+                         [](const auto& info) { return std::to_string(info.param.command); });
+
+TEST_F(Program, MandelbrotNeedsNoDialog) {
+    then([] {
+        zoom = 8, links = 0.3;
+        hl::choose_menu(hl::main_window(), IDM_MANDELBROT);
+    });
+    then([] {
+        EXPECT_EQ(j, 1);
+        EXPECT_EQ(zoom, 1.0);
+        EXPECT_EQ(links, 0.0);
+        EXPECT_EQ(a, 0.36);  // parameters untouched
+        EXPECT_EQ(differences_from_model(), 0u);
+    });
+    then_close();
+    run();
+}
+
+TEST_F(Program, TypedTextsAreParsedAndCutToFourteenCharacters) {
+    then([] { hl::choose_menu(hl::main_window(), IDM_JULIAKUB); });
+    then([] {
+        HWND dlg = hl::dialog();
+        EXPECT_EQ(hl::control_text(dlg, IDC_EDIT3), "-0.574");
+        hl::type(dlg, IDC_EDIT1, "0.12345678901234567890");  // 22 characters
+        hl::type(dlg, IDC_EDIT2, "  -0,5x");                 // the comma ends the number
+        hl::type(dlg, IDC_EDIT3, "abc");                     // no number: 0
+        hl::type(dlg, IDC_EDIT4, "1e-1junk");
+        hl::click(dlg, IDOK);
+    });
+    then([] {
+        EXPECT_STREQ(zeiger, "0.123456789012");
+        EXPECT_EQ(a, 0.123456789012);
+        EXPECT_EQ(b, -0.0);
+        EXPECT_TRUE(std::signbit(b));
+        EXPECT_EQ(a2, 0.0);
+        EXPECT_EQ(b2, 0.1);
+        EXPECT_EQ(differences_from_model(), 0u);
+    });
+    then_close();
+    run();
+}
+
+TEST_F(Program, CancelKeepsParametersAndTextsButNotTheOldView) {
+    then([] {
+        zoom = 4;
+        hl::choose_menu(hl::main_window(), IDM_JULIASIN);
+    });
+    then([] {
+        HWND dlg = hl::dialog();
+        hl::type(dlg, IDC_EDIT1, "5");
+        hl::press_escape(dlg);
+    });
+    then([] {
+        EXPECT_EQ(j, 3);
+        EXPECT_EQ(j2, 0);
+        EXPECT_EQ(zoom, 0.333);
+        EXPECT_EQ(a, 0.36);
+        EXPECT_EQ(b, 0.46);
+        EXPECT_STREQ(zeiger, "");
+        EXPECT_EQ(hl::paint_count(hl::main_window()), 2);
+        EXPECT_EQ(differences_from_model(), 0u);
+    });
+    // The close box of a dialog cancels too.
+    then([] { hl::choose_menu(hl::main_window(), IDM_JULIAMENGE); });
+    then([] { hl::close_box(hl::dialog()); });
+    then([] {
+        EXPECT_EQ(hl::dialog(), nullptr);
+        EXPECT_EQ(j, 2);
+        EXPECT_EQ(a, 0.36);
+    });
+    then_close();
+    run();
+    // The sine pass traced every pixel of its one paint.
+    EXPECT_EQ(trace.rfind("farbe=", 0), 0u);
+}
+
+TEST_F(Program, CubicAfterStartUpAndAfterOtherDialogsUsesTheLastConfirmedValues) {
+    then([] { hl::choose_menu(hl::main_window(), IDM_JULIAKUB); });
+    then([] { hl::press_escape(hl::dialog()); });
+    then([] {
+        EXPECT_EQ(a, 0.36);  // D = 0.36 + 0.46i, E = 0
+        EXPECT_EQ(a2, 0.0);
+        hl::choose_menu(hl::main_window(), IDM_JULIAMENGE);
+    });
+    then([] { hl::press_enter(hl::dialog()); });
+    then([] { hl::choose_menu(hl::main_window(), IDM_JULIAKUB); });
+    then([] { hl::press_escape(hl::dialog()); });
+    then([] {
+        EXPECT_EQ(j, 4);
+        EXPECT_EQ(a, 0.313);  // the quadratic dialog's c is now D
+        EXPECT_EQ(b, 0.4172);
+        EXPECT_EQ(differences_from_model(), 0u);
+    });
+    then_close();
+    run();
+}
+
+TEST_F(Program, RepaintDuringTheDialogDrawsTheNewFamilyWithTheOldParameters) {
+    then([] { hl::choose_menu(hl::main_window(), IDM_MANDELBROT); });
+    then([] { hl::choose_menu(hl::main_window(), IDM_JULIAKUB); });
+    then([] {
+        // The dialog was moved over the picture and away again.
+        hl::expose(hl::main_window(), RECT{0, 0, 492, 454});
+    });
+    then([] {
+        ASSERT_NE(hl::dialog(), nullptr);
+        EXPECT_EQ(hl::paint_count(hl::main_window()), 3);
+        EXPECT_EQ(j, 4);
+        EXPECT_EQ(a2, 0.0);
+        EXPECT_EQ(differences_from_model(), 0u);
+        // Keys for the main window are dropped while its dialog is open.
+        hl::release_key(hl::main_window(), VK_ADD);
+        hl::choose_menu(hl::main_window(), IDM_VERGR_5);
+    });
+    then([] { hl::press_enter(hl::dialog()); });
+    then([] {
+        EXPECT_EQ(zoom, 1.0);
+        EXPECT_EQ(a2, -0.574);
+    });
+    then_close();
+    run();
+}
+
+// ---- View commands and keys ------------------------------------------------------
+
+struct ViewCase {
+    int command;
+    double zoom, links, oben;  // from zoom 2, links 0.25, oben -0.5
+};
+
+void PrintTo(const ViewCase& c, std::ostream* os) { *os << "command " << c.command; }
+
+class ViewCommand : public Program, public ::testing::WithParamInterface<ViewCase> {};
+
+TEST_P(ViewCommand, ChangesOneVariableWithTheStepOfTheOldZoom) {
+    then([] {
+        zoom = 2, links = 0.25, oben = -0.5;
+        hl::choose_menu(hl::main_window(), GetParam().command);
+    });
+    then([] {
+        EXPECT_EQ(zoom, GetParam().zoom);
+        EXPECT_EQ(links, GetParam().links);
+        EXPECT_EQ(oben, GetParam().oben);
+        EXPECT_EQ(j, 2);
+        EXPECT_EQ(hl::paint_count(hl::main_window()), 2);
+        EXPECT_EQ(differences_from_model(), 0u);
+    });
+    then_close();
+    run();
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, ViewCommand,
+                         ::testing::Values(ViewCase{IDM_VERGR_2, 4, 0.25, -0.5}, ViewCase{IDM_VERGR_3, 6, 0.25, -0.5},
+                                           ViewCase{IDM_VERGR_5, 10, 0.25, -0.5},
+                                           ViewCase{IDM_VERKL_2, 1, 0.25, -0.5},
+                                           ViewCase{IDM_VERKL_3, 2 * (1.0 / 3), 0.25, -0.5},
+                                           ViewCase{IDM_VERKL_5, 0.4, 0.25, -0.5},
+                                           ViewCase{IDM_NACH_LINKS, 2, 0.0, -0.5},
+                                           ViewCase{IDM_NACH_RECHTS, 2, 0.5, -0.5},
+                                           ViewCase{IDM_NACH_OBEN, 2, 0.25, -0.75},
+                                           ViewCase{IDM_NACH_UNTEN, 2, 0.25, -0.25}),
+                         [](const auto& info) { return std::to_string(info.param.command); });
+
+TEST_F(Program, KeysActOnReleaseLikeTheirCommands) {
+    then([] {
+        hl::release_key(hl::main_window(), VK_ADD);
+        hl::release_key(hl::main_window(), VK_ADD);
+        hl::release_key(hl::main_window(), VK_LEFT);
+    });
+    then([] {
+        EXPECT_EQ(zoom, 4.0);
+        EXPECT_EQ(links, -0.125);  // the step at zoom 4
+        EXPECT_EQ(hl::paint_count(hl::main_window()), 2);  // three invalidations, one paint
+        hl::release_key(hl::main_window(), VK_RIGHT);
+        hl::release_key(hl::main_window(), VK_UP);
+        hl::release_key(hl::main_window(), VK_DOWN);
+        hl::release_key(hl::main_window(), VK_DOWN);
+        hl::release_key(hl::main_window(), VK_SUBTRACT);
+    });
+    then([] {
+        EXPECT_EQ(links, 0.0);
+        EXPECT_EQ(oben, 0.125);
+        EXPECT_EQ(zoom, 2.0);
+        EXPECT_EQ(differences_from_model(), 0u);
+        // A letter and Escape change nothing and cause no paint.
+        hl::release_key(hl::main_window(), 'Q');
+        hl::release_key(hl::main_window(), VK_ESCAPE);
+    });
+    then([] {
+        EXPECT_EQ(hl::paint_count(hl::main_window()), 3);
+        EXPECT_EQ(zoom, 2.0);
+        EXPECT_NE(hl::main_window(), nullptr);
+    });
+    then_close();
+    run();
+}
+
+TEST_F(Program, CommandWithoutMenuItemSelectsTheExchangedSine) {
+    then([] { PostMessageA(hl::main_window(), WM_COMMAND, IDM_JULIASINX, 0); });
+    then([] { hl::press_escape(hl::dialog()); });
+    then([] {
+        EXPECT_EQ(j, 3);
+        EXPECT_EQ(j2, 1);
+        EXPECT_EQ(zoom, 1.0);
+        // Unknown commands do nothing.
+        PostMessageA(hl::main_window(), WM_COMMAND, 4711, 0);
+    });
+    then([] { EXPECT_EQ(hl::paint_count(hl::main_window()), 2); });
+    then_close();
+    run();
+}
+
+// ---- Info dialog -------------------------------------------------------------------
+
+TEST_F(Program, InfoOpensAndClosesWithOkAndEscapeWithoutRepaint) {
+    then([] { hl::choose_menu(hl::main_window(), IDM_INFO); });
+    then([] {
+        HWND dlg = hl::dialog();
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(hl::dialog_title(dlg), "Info");
+        RECT r;
+        GetWindowRect(dlg, &r);
+        RECT main;
+        GetWindowRect(hl::main_window(), &main);
+        // Opens at the main window's client-area corner.
+        EXPECT_EQ(r.left, main.left + 4);
+        EXPECT_EQ(r.top, main.top + 4 + 19 + 19);
+        hl::click(dlg, IDOK);
+    });
+    then([] { hl::choose_menu(hl::main_window(), IDM_INFO); });
+    then([] { hl::press_escape(hl::dialog()); });
+    then([] {
+        EXPECT_EQ(hl::dialog(), nullptr);
+        EXPECT_EQ(hl::paint_count(hl::main_window()), 1);
+        EXPECT_EQ(j, 2);
+    });
+    then_close();
+    EXPECT_EQ(run(), 0);
+}
+
+TEST_F(Program, ScriptThatStopsEarlyIsReported) {
+    EXPECT_THROW(hl::run_program(), hl::ScriptExhausted);
+}
+
+}  // namespace
