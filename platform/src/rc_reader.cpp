@@ -988,26 +988,32 @@ const MenuOptionName kMenuOptions[] = {{"GRAYED", menu_grayed},       {"INACTIVE
                                        {"CHECKED", menu_checked},     {"MENUBARBREAK", menu_barbreak},
                                        {"MENUBREAK", menu_break},     {"HELP", menu_help}};
 
-// The resource compiler's control statements with their class and the
-// styles it adds (besides WS_CHILD | WS_VISIBLE, which all controls get).
+// The control statements with their class and styles, as GNU windres (the
+// Windows build's resource compiler) applies them: without a style the
+// statement's default; with a style, the expression applied to the base,
+// which lacks WS_GROUP for the texts and WS_TABSTOP for the radio buttons.
+// WS_CHILD | WS_VISIBLE come with every control.
 struct ControlKind {
     const char* keyword;
     const char* window_class;
-    uint32_t style;
+    uint32_t default_style;
+    uint32_t base_style;
     bool has_text;
 };
+constexpr uint32_t kBsCheckbox = 0x2, kBsAutoCheckbox = 0x3, kBsRadio = 0x4, kBsGroupbox = 0x7,
+                   kBsAutoRadio = 0x9;
 const ControlKind kControlKinds[] = {
-    {"PUSHBUTTON", "Button", BS_PUSHBUTTON | WS_TABSTOP, true},
-    {"DEFPUSHBUTTON", "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, true},
-    {"CHECKBOX", "Button", 0x2 /* BS_CHECKBOX */ | WS_TABSTOP, true},
-    {"AUTOCHECKBOX", "Button", 0x3 /* BS_AUTOCHECKBOX */ | WS_TABSTOP, true},
-    {"RADIOBUTTON", "Button", 0x4 /* BS_RADIOBUTTON */ | WS_TABSTOP, true},
-    {"AUTORADIOBUTTON", "Button", 0x9 /* BS_AUTORADIOBUTTON */ | WS_TABSTOP, true},
-    {"GROUPBOX", "Button", 0x7 /* BS_GROUPBOX */, true},
-    {"LTEXT", "Static", SS_LEFT | WS_GROUP, true},
-    {"CTEXT", "Static", SS_CENTER | WS_GROUP, true},
-    {"RTEXT", "Static", SS_RIGHT | WS_GROUP, true},
-    {"EDITTEXT", "Edit", ES_LEFT | WS_BORDER | WS_TABSTOP, false},
+    {"PUSHBUTTON", "Button", BS_PUSHBUTTON | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, true},
+    {"DEFPUSHBUTTON", "Button", BS_DEFPUSHBUTTON | WS_TABSTOP, BS_DEFPUSHBUTTON | WS_TABSTOP, true},
+    {"CHECKBOX", "Button", kBsCheckbox | WS_TABSTOP, kBsCheckbox | WS_TABSTOP, true},
+    {"AUTOCHECKBOX", "Button", kBsAutoCheckbox | WS_TABSTOP, kBsAutoCheckbox | WS_TABSTOP, true},
+    {"RADIOBUTTON", "Button", kBsRadio | WS_TABSTOP, kBsRadio, true},
+    {"AUTORADIOBUTTON", "Button", kBsAutoRadio | WS_TABSTOP, kBsAutoRadio, true},
+    {"GROUPBOX", "Button", kBsGroupbox, kBsGroupbox, true},
+    {"LTEXT", "Static", SS_LEFT | WS_GROUP, SS_LEFT, true},
+    {"CTEXT", "Static", SS_CENTER | WS_GROUP, SS_CENTER, true},
+    {"RTEXT", "Static", SS_RIGHT | WS_GROUP, SS_RIGHT, true},
+    {"EDITTEXT", "Edit", ES_LEFT | WS_BORDER | WS_TABSTOP, ES_LEFT | WS_BORDER | WS_TABSTOP, false},
 };
 
 // Predefined window classes, spelled as the layer's dialog manager expects.
@@ -1334,10 +1340,10 @@ private:
             c.id = ranged(INT32_MIN, INT32_MAX, "control id");
             expect(",", "after the control's id");
             rectangle(c);
-            c.style = kControlBaseStyle | kind->style;
+            c.style = kControlBaseStyle | kind->default_style;
             if (is_punct(cur_, ",")) {
                 advance();
-                c.style = style(c.style);
+                c.style = style(kControlBaseStyle | kind->base_style);
             }
         }
         if (is_punct(cur_, ",")) {

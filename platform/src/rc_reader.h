@@ -18,8 +18,8 @@
 // - name DIALOG / DIALOGEX x, y, cx, cy [, helpid] with STYLE, EXSTYLE,
 //   CAPTION, FONT, LANGUAGE, CHARACTERISTICS, VERSION, and the controls
 //   CONTROL, PUSHBUTTON, DEFPUSHBUTTON, LTEXT, CTEXT, RTEXT, EDITTEXT,
-//   GROUPBOX, CHECKBOX, AUTOCHECKBOX, RADIOBUTTON, AUTORADIOBUTTON, each with
-//   the resource compiler's default styles;
+//   GROUPBOX, CHECKBOX, AUTOCHECKBOX, RADIOBUTTON, AUTORADIOBUTTON, with the
+//   default styles GNU windres gives them (the Windows build's compiler);
 // - expressions of decimal and hex numbers (optional L/U suffixes), symbols,
 //   + - * / | & ~ and parentheses; in STYLE/EXSTYLE and control styles also
 //   "NOT x", which clears x from the styles gathered so far (defaults included);
