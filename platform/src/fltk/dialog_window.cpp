@@ -1,0 +1,161 @@
+#include "fltk/dialog_window.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/fl_draw.H>
+
+#include <string>
+
+#include "fltk/helpers.h"
+#include "fltk/main_window.h"
+
+namespace layer::fltk {
+
+// ---- EditField ---------------------------------------------------------------
+
+EditField::EditField(int x, int y, int width, int height, bool scrolls)
+    : Fl_Input(x, y, width, height), scrolls_(scrolls) {}
+
+int EditField::handle(int event) {
+    if (scrolls_ || (event != FL_KEYDOWN && event != FL_PASTE)) return Fl_Input::handle(event);
+    std::string before = value();
+    int handled = Fl_Input::handle(event);
+    std::string after = value();
+    if (after == before) return handled;
+    // The width Fl_Input_ draws text into: the box's inner width less its
+    // 3-pixel margins.
+    double available = w() - Fl::box_dw(box()) - 6;
+    fl_font(textfont(), textsize());
+    size_t caret = 0;
+    std::string kept = fit_edit_text(
+        before, after, available,
+        [](std::string_view s) { return fl_width(s.data(), static_cast<int>(s.size())); }, &caret);
+    if (kept != after) {
+        value(kept.c_str());
+        position(static_cast<int>(caret));
+    }
+    return handled;
+}
+
+// ---- DialogWindow --------------------------------------------------------------
+
+DialogWindow::DialogWindow(HWND dlg, int x, int y)
+    : Fl_Window(x, y, std::max(dlg->client_width, 1), std::max(dlg->client_height, 1)), dlg_(dlg) {
+    int points = dlg->dialog_template ? dlg->dialog_template->font_size : 8;
+    int base_x = 6, base_y = 13;
+    standard_base_units(points, &base_x, &base_y);
+    int font_size = ui_font_size(base_x);
+    for (HWND control : dlg->controls) add_control(control, ui_font(), font_size);
+    end();
+    resizable(nullptr);
+    set_modal();
+    callback(close_box);
+    copy_label(dlg->text.c_str());
+}
+
+void DialogWindow::add_control(HWND control, Fl_Font font, int font_size) {
+    const RECT& r = control->rect;
+    int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
+    Fl_Widget* widget = nullptr;
+    switch (control->control_kind) {
+    case ControlKind::button: {
+        auto* b = new Fl_Button(x, y, w, h);
+        b->copy_label(control->text.c_str());
+        b->labelfont(font);
+        b->labelsize(font_size);
+        b->callback(button_pressed);
+        widget = b;
+        break;
+    }
+    case ControlKind::edit: {
+        auto* e = new EditField(x, y, w, h, (control->style & ES_AUTOHSCROLL) != 0);
+        e->box((control->style & WS_BORDER) ? FL_DOWN_BOX : FL_FLAT_BOX);
+        e->textfont(font);
+        e->textsize(font_size);
+        e->value(control->text.c_str());
+        if (control->style & ES_READONLY) e->readonly(1);
+        widget = e;
+        break;
+    }
+    case ControlKind::label: {
+        // A Win32 static: wrapped at word boundaries and clipped to its
+        // rectangle, aligned by its style.
+        auto* l = new Fl_Box(FL_NO_BOX, x, y, w, h, nullptr);
+        l->copy_label(control->text.c_str());
+        l->labelfont(font);
+        l->labelsize(font_size);
+        Fl_Align align = FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_WRAP | FL_ALIGN_CLIP;
+        switch (control->style & 0x3) {
+        case SS_CENTER:
+            break;
+        case SS_RIGHT:
+            align |= FL_ALIGN_RIGHT;
+            break;
+        default:
+            align |= FL_ALIGN_LEFT;
+            break;
+        }
+        l->align(align);
+        widget = l;
+        break;
+    }
+    case ControlKind::other:
+        widget = new Fl_Box(FL_NO_BOX, x, y, w, h, nullptr);
+        break;
+    }
+    widget->user_data(control);
+    if (!(control->style & WS_VISIBLE)) widget->hide();
+    if (control->style & WS_DISABLED) widget->deactivate();
+    control->backend_data = widget;
+}
+
+int DialogWindow::enter_command() const {
+    Fl_Widget* focus = Fl::focus();
+    if (focus && focus->window() == this && focus->callback() == button_pressed)
+        return static_cast<HWND>(focus->user_data())->id;
+    return IDOK;
+}
+
+int DialogWindow::handle(int event) {
+    // Keys reach the dialog itself when the focused control leaves them.
+    if (event == FL_KEYDOWN || event == FL_SHORTCUT) {
+        int key = Fl::event_key();
+        if (key == FL_Enter || key == FL_KP_Enter) {
+            dialog_command(dlg_, enter_command());
+            return 1;
+        }
+        if (key == FL_Escape) {
+            dialog_command(dlg_, IDCANCEL);
+            return 1;
+        }
+    }
+    return Fl_Window::handle(event);
+}
+
+void DialogWindow::resize(int x, int y, int width, int height) {
+    bool changed = x != this->x() || y != this->y() || width != w() || height != h();
+    Fl_Window::resize(x, y, width, height);
+    if (changed) report_position();
+}
+
+void DialogWindow::report_position() {
+    RECT outer{x() - dialog_border, y() - dialog_border - caption_height, x() + w() + dialog_border,
+               y() + h() + dialog_border};
+    window_moved(dlg_, outer, POINT{x(), y()});
+}
+
+void DialogWindow::close_box(Fl_Widget* window, void*) {
+    auto* self = static_cast<DialogWindow*>(window);
+    if (Fl::event() == FL_CLOSE)
+        close_requested(self->dlg_);
+    else
+        dialog_command(self->dlg_, IDCANCEL);  // Escape that nothing else took
+}
+
+void DialogWindow::button_pressed(Fl_Widget* button, void*) {
+    HWND control = static_cast<HWND>(button->user_data());
+    dialog_command(control->parent, control->id);
+}
+
+}  // namespace layer::fltk

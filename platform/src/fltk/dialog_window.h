@@ -1,0 +1,46 @@
+// The FLTK side of a modal dialog built from a resource template: push
+// buttons, edit fields and static labels at their template rectangles, in
+// template order (which is FLTK's Tab order).
+#ifndef QUIMBAR_LAYER_FLTK_DIALOG_WINDOW_H
+#define QUIMBAR_LAYER_FLTK_DIALOG_WINDOW_H
+
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Window.H>
+
+#include "core.h"
+
+namespace layer::fltk {
+
+// An edit field. Without ES_AUTOHSCROLL it takes text only while the text
+// fits its width, as a Win32 edit control does.
+class EditField : public Fl_Input {
+public:
+    EditField(int x, int y, int width, int height, bool scrolls);
+    int handle(int event) override;
+
+private:
+    bool scrolls_;
+};
+
+class DialogWindow : public Fl_Window {
+public:
+    // x, y: where the dialog's client area goes on the screen.
+    DialogWindow(HWND dlg, int x, int y);
+
+    int handle(int event) override;
+    void resize(int x, int y, int width, int height) override;
+
+private:
+    static void close_box(Fl_Widget* window, void*);
+    static void button_pressed(Fl_Widget* button, void*);
+    void add_control(HWND control, Fl_Font font, int font_size);
+    // Enter means the focused push button, or OK when no button has the focus.
+    int enter_command() const;
+    void report_position();
+
+    HWND dlg_;
+};
+
+}  // namespace layer::fltk
+
+#endif

@@ -1,0 +1,265 @@
+#include "fltk/fltk_backend.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_PNG_Image.H>
+#include <FL/Fl_Widget.H>
+#include <FL/x.H>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "embedded_resources.h"
+#include "fltk/dialog_window.h"
+#include "fltk/helpers.h"
+#include "fltk/main_window.h"
+
+namespace layer {
+
+using namespace fltk;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+MainWindow* main_window_of(HWND w) {
+    return w && w->kind == WindowKind::top ? static_cast<MainWindow*>(w->backend_data) : nullptr;
+}
+
+DialogWindow* dialog_window_of(HWND w) {
+    return w && w->kind == WindowKind::dialog ? static_cast<DialogWindow*>(w->backend_data) : nullptr;
+}
+
+Fl_Widget* control_widget_of(HWND w) {
+    return w && w->kind == WindowKind::control ? static_cast<Fl_Widget*>(w->backend_data) : nullptr;
+}
+
+// The program's icon (its first ICON resource), decoded from the largest
+// PNG-compressed image of the embedded .ico; null if there is none.
+const Fl_RGB_Image* program_icon() {
+    static std::unique_ptr<Fl_PNG_Image> icon = []() -> std::unique_ptr<Fl_PNG_Image> {
+        const Resources& res = resources();
+        if (res.icons.empty()) return nullptr;
+        std::string file = res.icons.front().file;
+        if (size_t slash = file.find_last_of("/\\"); slash != std::string::npos) file = file.substr(slash + 1);
+        std::optional<std::string_view> bytes = embedded_file(file);
+        if (!bytes) return nullptr;
+        auto* data = reinterpret_cast<const unsigned char*>(bytes->data());
+        std::vector<IcoEntry> entries = parse_ico_directory(data, bytes->size());
+        const IcoEntry* png = largest_png_entry(entries);
+        if (!png) return nullptr;
+        auto image = std::make_unique<Fl_PNG_Image>(file.c_str(), data + png->offset, static_cast<int>(png->size));
+        if (image->w() <= 0 || image->h() <= 0) return nullptr;
+        return image;
+    }();
+    return icon.get();
+}
+
+bool overlaps(const RECT& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+}  // namespace
+
+FltkBackend::FltkBackend() {
+    trace_idle_ = std::getenv("QUIMBAR_TRACE_IDLE") != nullptr;
+    Fl::visual(FL_RGB);
+    Fl::background(212, 208, 200);  // the Win32 3D face colour
+}
+
+FltkBackend::~FltkBackend() = default;
+
+void FltkBackend::create_window(HWND w) {
+    // The window manager draws frame and caption outside the X window; take
+    // what Win32 would spend on them from the outer size, so that the client
+    // area comes out as on Win32.
+    int border = (w->style & WS_THICKFRAME) ? sizing_border : (w->style & WS_CAPTION) ? dialog_border : 0;
+    int caption = (w->style & WS_CAPTION) == WS_CAPTION ? caption_height : 0;
+    const RECT& r = w->window_rect;
+    int x = r.left + border, y = r.top + border + caption;
+    int width = std::max(r.right - r.left - 2 * border, 1);
+    int height = std::max(r.bottom - r.top - 2 * border - caption, 1);
+
+    auto* window = new MainWindow(w, *this, x, y, width, height, border, caption);
+    if (w->icon) {
+        if (const Fl_RGB_Image* icon = program_icon()) window->icon(icon);
+    }
+    w->backend_data = window;
+    Picture* picture = window->picture();
+    w->client_origin = POINT{x, y + picture->y()};
+    w->client_width = picture->w();
+    w->client_height = picture->h();
+}
+
+void FltkBackend::show_window(HWND w, int cmd_show) {
+    MainWindow* window = main_window_of(w);
+    if (!window) return;
+    if (cmd_show == SW_HIDE) {
+        window->hide();
+        return;
+    }
+    bool first = !window->shown();
+    window->show();
+    if (cmd_show == SW_MINIMIZE || cmd_show == SW_SHOWMINIMIZED) window->iconize();
+    window->picture()->take_focus();
+    // Let the window manager map the window and the first exposure arrive,
+    // so that it merges with the invalidation of showing and the first
+    // paint lands on a visible window.
+    if (first) settle(true, std::chrono::milliseconds(50), std::chrono::milliseconds(2000));
+}
+
+void FltkBackend::destroy_window(HWND w) {
+    MainWindow* window = main_window_of(w);
+    if (!window) return;
+    w->backend_data = nullptr;
+    window->hide();
+    delete window;
+    Fl::flush();
+}
+
+void FltkBackend::present(HWND w, int y0, int y1) {
+    MainWindow* window = main_window_of(w);
+    if (!window || !window->shown()) return;
+    window->make_current();
+    window->picture()->show_rows(y0, y1);
+    XFlush(fl_display);
+}
+
+POINT FltkBackend::dialog_base_units(const std::string&, int point_size) {
+    int x = 6, y = 13;
+    standard_base_units(point_size, &x, &y);
+    return POINT{x, y};
+}
+
+void FltkBackend::create_dialog(HWND dlg) {
+    // The core puts the dialog's corner at window_rect's upper-left corner;
+    // the X window is the client area, inside the frame the window manager
+    // adds.
+    int x = dlg->window_rect.left + dialog_border;
+    int y = dlg->window_rect.top + dialog_border + caption_height;
+    auto* window = new DialogWindow(dlg, x, y);
+    dlg->backend_data = window;
+    window_moved(dlg,
+                 RECT{x - dialog_border, y - dialog_border - caption_height, x + window->w() + dialog_border,
+                      y + window->h() + dialog_border},
+                 POINT{x, y});
+    if (dlg->style & WS_VISIBLE) window->show();
+}
+
+void FltkBackend::destroy_dialog(HWND dlg) {
+    DialogWindow* window = dialog_window_of(dlg);
+    if (!window) return;
+    // Whether hiding uncovers part of the owner's picture (frame included).
+    bool uncovers = false;
+    HWND owner = dlg->owner;
+    if (MainWindow* main = main_window_of(owner); main && main->shown() && window->shown()) {
+        RECT picture{owner->client_origin.x, owner->client_origin.y, owner->client_origin.x + owner->client_width,
+                     owner->client_origin.y + owner->client_height};
+        uncovers = overlaps(dlg->window_rect, picture);
+    }
+    window->hide();
+    // The exposure this leaves must reach the core before the program's own
+    // invalidation is painted, so both make one paint.
+    settle(uncovers, std::chrono::milliseconds(30), std::chrono::milliseconds(500));
+    for (HWND control : dlg->controls) control->backend_data = nullptr;
+    dlg->backend_data = nullptr;
+    delete window;
+    if (MainWindow* main = main_window_of(owner); main && owner->enabled) main->picture()->take_focus();
+}
+
+std::string FltkBackend::control_text(HWND control) {
+    Fl_Widget* widget = control_widget_of(control);
+    if (widget && control->control_kind == ControlKind::edit) return static_cast<EditField*>(widget)->value();
+    return control->text;
+}
+
+void FltkBackend::set_control_text(HWND control, const std::string& text) {
+    Fl_Widget* widget = control_widget_of(control);
+    if (!widget) return;
+    if (control->control_kind == ControlKind::edit)
+        static_cast<EditField*>(widget)->value(text.c_str());
+    else
+        widget->copy_label(text.c_str());
+    widget->redraw();
+}
+
+void FltkBackend::set_focus(HWND control) {
+    if (Fl_Widget* widget = control_widget_of(control)) widget->take_focus();
+}
+
+void FltkBackend::enable_window(HWND w, bool enabled) {
+    if (MainWindow* window = main_window_of(w)) {
+        window->set_enabled(enabled);
+    } else if (Fl_Widget* widget = w && w->kind == WindowKind::control ? control_widget_of(w)
+                                                                        : dialog_window_of(w)) {
+        if (enabled)
+            widget->activate();
+        else
+            widget->deactivate();
+    }
+}
+
+void FltkBackend::pump(bool block) {
+    if (block) {
+        // Fl::wait draws pending damage before it waits; damage from the
+        // events it handles is drawn by the flush after it.
+        long drawn = pictures_drawn_;
+        Fl::flush();
+        if (pictures_drawn_ == drawn) {
+            if (trace_idle_) trace_idle();
+            Fl::wait();
+        }
+    }
+    Fl::check();
+    finish_pending();
+}
+
+void FltkBackend::trace_idle() {
+    // One line whenever the program goes idle with a new paint count: tests
+    // wait on it instead of sleeping.
+    std::vector<HWND> tops = top_windows();
+    long paints = tops.empty() ? 0 : paint_count(tops.front());
+    if (paints == traced_paints_) return;
+    traced_paints_ = paints;
+    std::fprintf(stderr, "quimbar-trace: idle paints=%ld\n", paints);
+    std::fflush(stderr);
+}
+
+void FltkBackend::finish_pending() {
+    while (menu_closed_pending_ || resize_pending_) {
+        if (menu_closed_pending_) {
+            // The menus' windows are gone; what they uncover is redrawn from
+            // the back buffer without a repaint.
+            menu_closed_pending_ = false;
+            settle(false, std::chrono::milliseconds(40), std::chrono::milliseconds(300));
+            if (!menu_closed_pending_) menu_open_ = false;
+        }
+        if (resize_pending_) {
+            resize_pending_ = false;
+            settle(false, std::chrono::milliseconds(40), std::chrono::milliseconds(300));
+        }
+    }
+}
+
+void FltkBackend::settle(bool need_redraw, std::chrono::milliseconds quiet, std::chrono::milliseconds limit) {
+    XSync(fl_display, False);
+    auto start = Clock::now();
+    auto last_change = start;
+    long seen = pictures_drawn_;
+    bool redrawn = false;
+    for (;;) {
+        Fl::wait(0.01);
+        Fl::flush();
+        auto now = Clock::now();
+        if (pictures_drawn_ != seen) {
+            seen = pictures_drawn_;
+            redrawn = true;
+            last_change = now;
+        }
+        if (now - start >= limit) break;
+        if ((redrawn || !need_redraw) && now - last_change >= quiet) break;
+    }
+}
+
+}  // namespace layer

@@ -1,0 +1,73 @@
+// The screen backend of the layer on FLTK 1.3 (X11). It turns the core's
+// windows and dialogs into FLTK windows and FLTK events into the core's
+// event calls (exposures, resizes, key releases, menu choices, dialog
+// commands); it never calls a window procedure itself.
+#ifndef QUIMBAR_LAYER_FLTK_BACKEND_H
+#define QUIMBAR_LAYER_FLTK_BACKEND_H
+
+#include <chrono>
+
+#include "core.h"
+
+namespace layer {
+
+class FltkBackend : public Backend {
+public:
+    FltkBackend();
+    ~FltkBackend() override;
+
+    void create_window(HWND w) override;
+    void show_window(HWND w, int cmd_show) override;
+    void destroy_window(HWND w) override;
+    void present(HWND w, int y0, int y1) override;
+    POINT dialog_base_units(const std::string& font, int point_size) override;
+    void create_dialog(HWND dlg) override;
+    void destroy_dialog(HWND dlg) override;
+    std::string control_text(HWND control) override;
+    void set_control_text(HWND control, const std::string& text) override;
+    void set_focus(HWND control) override;
+    void enable_window(HWND w, bool enabled) override;
+    void pump(bool block) override;
+
+    // ---- Used by the backend's own widgets ----------------------------------
+
+    // Counts every redraw of a picture, reported or not; settling waits on it.
+    void note_picture_drawn() { ++pictures_drawn_; }
+    // Exposures are not reported while a menu is open or restoring what it
+    // covered: menus save what lies beneath them, as on Win32.
+    bool exposures_suppressed() const { return menu_open_; }
+    void menu_opened() { menu_open_ = true; }
+    // `shown`: a menu was on screen; the exposures its closing causes are
+    // taken (and not reported) before the next paint.
+    void menu_closed(bool shown) {
+        if (shown)
+            menu_closed_pending_ = true;
+        else
+            menu_open_ = false;
+    }
+    // A window changed its size: the exposures that follow should arrive
+    // before the next paint, so that they merge with the resize.
+    void window_size_changed() { resize_pending_ = true; }
+
+private:
+    // Handles events until the pictures have not been redrawn for `quiet`.
+    // With `need_redraw`, waits for at least one redraw first. Never longer
+    // than `limit`.
+    void settle(bool need_redraw, std::chrono::milliseconds quiet, std::chrono::milliseconds limit);
+    void finish_pending();
+    // With QUIMBAR_TRACE_IDLE set in the environment, the backend writes
+    // "quimbar-trace: idle paints=N" to standard error each time the program
+    // waits for input after a paint (N: paints of the first window so far).
+    void trace_idle();
+
+    long pictures_drawn_ = 0;
+    bool menu_open_ = false;
+    bool menu_closed_pending_ = false;
+    bool resize_pending_ = false;
+    bool trace_idle_ = false;
+    long traced_paints_ = -1;
+};
+
+}  // namespace layer
+
+#endif

@@ -1,0 +1,162 @@
+#include "fltk/helpers.h"
+
+#include <FL/Enumerations.H>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace layer::fltk {
+
+namespace {
+
+// Length of the UTF-8 sequence that starts with byte c (1 for stray bytes).
+std::size_t utf8_length(unsigned char c) {
+    if (c >= 0xF0) return 4;
+    if (c >= 0xE0) return 3;
+    if (c >= 0xC0) return 2;
+    return 1;
+}
+
+bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+}  // namespace
+
+MenuLabel parse_menu_label(std::string_view label) {
+    MenuLabel out;
+    std::string_view left = label;
+    if (std::size_t tab = label.find('\t'); tab != std::string_view::npos) {
+        left = label.substr(0, tab);
+        out.hint = std::string(label.substr(tab + 1));
+        out.has_hint = true;
+    }
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        char c = left[i];
+        if (c != '&') {
+            out.text += c;
+            continue;
+        }
+        if (i + 1 >= left.size()) break;  // a trailing '&' marks nothing
+        if (left[i + 1] == '&') {
+            out.text += '&';
+            ++i;
+            continue;
+        }
+        std::size_t n = std::min(utf8_length(static_cast<unsigned char>(left[i + 1])), left.size() - i - 1);
+        if (out.mnemonic_begin < 0) {
+            out.mnemonic_begin = static_cast<int>(out.text.size());
+            out.mnemonic_end = static_cast<int>(out.text.size() + n);
+        }
+        out.text.append(left.substr(i + 1, n));
+        i += n;
+    }
+    return out;
+}
+
+int virtual_key_for(int key) {
+    switch (key) {
+        case FL_Left: return VK_LEFT;
+        case FL_Up: return VK_UP;
+        case FL_Right: return VK_RIGHT;
+        case FL_Down: return VK_DOWN;
+        case FL_KP + '+': return VK_ADD;
+        case FL_KP + '-': return VK_SUBTRACT;
+        case FL_KP + '*': return 0x6A;  // VK_MULTIPLY
+        case FL_KP + '/': return 0x6F;  // VK_DIVIDE
+        case FL_Enter:
+        case FL_KP_Enter: return VK_RETURN;
+        case FL_Escape: return VK_ESCAPE;
+        case FL_Tab: return VK_TAB;
+        case ' ': return 0x20;  // VK_SPACE
+        default: break;
+    }
+    if (key >= 'a' && key <= 'z') return key - 'a' + 'A';
+    if (key >= '0' && key <= '9') return key;
+    if (key >= FL_KP + '0' && key <= FL_KP + '9') return 0x60 + (key - FL_KP - '0');  // VK_NUMPAD0..9
+    if (key >= FL_F + 1 && key <= FL_F + 12) return 0x70 + (key - FL_F - 1);        // VK_F1..F12
+    return 0;
+}
+
+std::string fit_edit_text(const std::string& before, const std::string& after, double available_width,
+                          const std::function<double(std::string_view)>& width, std::size_t* inserted_end) {
+    // The inserted part: after[prefix, after.size() - suffix).
+    std::size_t prefix = 0;
+    while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) ++prefix;
+    while (prefix > 0 && prefix < after.size() && is_continuation(static_cast<unsigned char>(after[prefix])))
+        --prefix;  // keep whole characters
+    std::size_t suffix = 0;
+    while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    while (suffix > 0 && is_continuation(static_cast<unsigned char>(after[after.size() - suffix]))) --suffix;
+
+    std::string head = after.substr(0, prefix);
+    std::string inserted = after.substr(prefix, after.size() - suffix - prefix);
+    std::string tail = after.substr(after.size() - suffix);
+
+    while (true) {
+        std::string candidate = head + inserted + tail;
+        if (inserted.empty() || width(candidate) <= available_width) {
+            // With nothing (left) inserted the edit only removed text; it
+            // stands as it is.
+            if (inserted_end) *inserted_end = head.size() + inserted.size();
+            return candidate;
+        }
+        std::size_t cut = inserted.size() - 1;
+        while (cut > 0 && is_continuation(static_cast<unsigned char>(inserted[cut]))) --cut;
+        inserted.erase(cut);
+    }
+}
+
+std::vector<IcoEntry> parse_ico_directory(const unsigned char* data, std::size_t size) {
+    auto u16 = [&](std::size_t at) { return static_cast<unsigned>(data[at] | (data[at + 1] << 8)); };
+    auto u32 = [&](std::size_t at) {
+        return static_cast<std::size_t>(data[at]) | (static_cast<std::size_t>(data[at + 1]) << 8) |
+               (static_cast<std::size_t>(data[at + 2]) << 16) | (static_cast<std::size_t>(data[at + 3]) << 24);
+    };
+    std::vector<IcoEntry> entries;
+    if (!data || size < 6 || u16(0) != 0 || u16(2) != 1) return {};
+    std::size_t count = u16(4);
+    if (size < 6 + 16 * count) return {};
+    static const unsigned char png_signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t at = 6 + 16 * i;
+        IcoEntry e;
+        e.width = data[at] ? data[at] : 256;
+        e.height = data[at + 1] ? data[at + 1] : 256;
+        e.bits_per_pixel = static_cast<int>(u16(at + 6));
+        e.size = u32(at + 8);
+        e.offset = u32(at + 12);
+        if (e.offset > size || e.size > size - e.offset) return {};
+        e.png = e.size >= 8 && std::equal(png_signature, png_signature + 8, data + e.offset);
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+const IcoEntry* largest_png_entry(const std::vector<IcoEntry>& entries) {
+    const IcoEntry* best = nullptr;
+    for (const IcoEntry& e : entries) {
+        if (!e.png) continue;
+        if (!best || e.width * e.height > best->width * best->height) best = &e;
+    }
+    return best;
+}
+
+bool standard_base_units(int point_size, int* x, int* y) {
+    if (point_size <= 0) return false;
+    if (point_size == 8) {
+        *x = 6;
+        *y = 13;
+    } else if (point_size == 10) {
+        *x = 7;
+        *y = 16;
+    } else {
+        *x = static_cast<int>(std::lround(6.0 * point_size / 8.0));
+        *y = static_cast<int>(std::lround(13.0 * point_size / 8.0));
+    }
+    return true;
+}
+
+}  // namespace layer::fltk

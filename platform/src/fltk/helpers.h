@@ -1,0 +1,66 @@
+// Pure helpers of the FLTK backend: no display, no FLTK calls, so they can
+// be tested on their own.
+#ifndef QUIMBAR_LAYER_FLTK_HELPERS_H
+#define QUIMBAR_LAYER_FLTK_HELPERS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace layer::fltk {
+
+// A Win32 menu label split for drawing: "ver&größern\t+" gives the text
+// "vergrößern" with the mnemonic "g" (bytes [3, 4) of the text) and the hint
+// "+". "&&" stands for a literal "&". Only the first "\t" separates.
+struct MenuLabel {
+    std::string text;          // without the '&' markers
+    int mnemonic_begin = -1;   // byte offset of the underlined character in text, or -1
+    int mnemonic_end = -1;     // one past its last byte (UTF-8 aware)
+    std::string hint;          // the text after "\t", empty if none
+    bool has_hint = false;     // a "\t" was present (even with an empty hint)
+};
+
+MenuLabel parse_menu_label(std::string_view label);
+
+// The Win32 virtual-key code for an FLTK key code (Fl::event_key()), or 0 for
+// keys the layer does not report. Arrows give VK_LEFT..VK_DOWN, the keypad
+// plus and minus VK_ADD and VK_SUBTRACT, letters 'A'..'Z', digits '0'..'9'.
+int virtual_key_for(int fltk_key);
+
+// An edit field that does not scroll horizontally accepts text only while it
+// fits: given the text before and after an edit and the width available,
+// returns the text to keep. The inserted part (what lies between the common
+// prefix and the common suffix of the two texts) is cut from its end, whole
+// UTF-8 characters at a time, until the text fits. `inserted_end` receives
+// the byte offset just after what was kept of the insertion (the caret).
+std::string fit_edit_text(const std::string& before, const std::string& after, double available_width,
+                          const std::function<double(std::string_view)>& width, std::size_t* inserted_end);
+
+// One image of an .ico file.
+struct IcoEntry {
+    int width = 0;   // 256 when the directory byte is 0
+    int height = 0;
+    int bits_per_pixel = 0;
+    std::size_t offset = 0;
+    std::size_t size = 0;
+    bool png = false;  // the data starts with the PNG signature
+};
+
+// The directory of an .ico file; empty if the bytes are no icon file or an
+// entry lies outside them.
+std::vector<IcoEntry> parse_ico_directory(const unsigned char* data, std::size_t size);
+
+// The largest PNG-compressed entry, or null if there is none.
+const IcoEntry* largest_png_entry(const std::vector<IcoEntry>& entries);
+
+// Dialog base units for a template font: "MS Sans Serif" at 8 points is
+// 6 x 13 pixels, at 10 points 7 x 16. Other sizes scale from the 8-point
+// values; returns false when the size is not positive.
+bool standard_base_units(int point_size, int* x, int* y);
+
+}  // namespace layer::fltk
+
+#endif

@@ -1,0 +1,303 @@
+#include "fltk/main_window.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <map>
+
+#include "fltk/fltk_backend.h"
+#include "fltk/helpers.h"
+
+namespace layer::fltk {
+
+namespace {
+
+// Room kept right of a hint for the submenu arrow, so that hints of plain
+// items and of submenus end in one column.
+constexpr int hint_arrow_room = 14;
+// Least gap between an item's text and its hint.
+constexpr int hint_gap = 20;
+
+void draw_menu_label(const Fl_Label* label, int x, int y, int w, int h, Fl_Align) {
+    MenuLabel ml = parse_menu_label(label->value ? label->value : "");
+    fl_font(label->font, label->size);
+    fl_color(label->color);
+    int baseline = y + (h - fl_height()) / 2 + fl_height() - fl_descent();
+    fl_draw(ml.text.c_str(), static_cast<int>(ml.text.size()), x, baseline);
+    if (ml.mnemonic_begin >= 0) {
+        int u0 = x + static_cast<int>(fl_width(ml.text.c_str(), ml.mnemonic_begin));
+        int u1 = x + static_cast<int>(fl_width(ml.text.c_str(), ml.mnemonic_end));
+        fl_xyline(u0, baseline + 1, std::max(u0, u1 - 1));
+    }
+    if (!ml.hint.empty()) {
+        int hint_width = static_cast<int>(fl_width(ml.hint.c_str(), static_cast<int>(ml.hint.size())));
+        fl_draw(ml.hint.c_str(), static_cast<int>(ml.hint.size()), x + w - hint_arrow_room - hint_width, baseline);
+    }
+}
+
+void measure_menu_label(const Fl_Label* label, int& w, int& h) {
+    MenuLabel ml = parse_menu_label(label->value ? label->value : "");
+    fl_font(label->font, label->size);
+    w = static_cast<int>(fl_width(ml.text.c_str(), static_cast<int>(ml.text.size())));
+    if (ml.has_hint)
+        w += hint_gap + static_cast<int>(fl_width(ml.hint.c_str(), static_cast<int>(ml.hint.size()))) +
+             hint_arrow_room;
+    h = fl_height();
+}
+
+}  // namespace
+
+Fl_Labeltype menu_labeltype() {
+    static const Fl_Labeltype type = [] {
+        Fl::set_labeltype(FL_FREE_LABELTYPE, draw_menu_label, measure_menu_label);
+        return FL_FREE_LABELTYPE;
+    }();
+    return type;
+}
+
+Fl_Font ui_font() {
+    static const Fl_Font font = [] {
+        // Fontconfig substitutes its default sans face if Nimbus Sans is
+        // missing, so this never fails.
+        Fl::set_font(FL_FREE_FONT, "Nimbus Sans");
+        return FL_FREE_FONT;
+    }();
+    return font;
+}
+
+int ui_font_size(int base_unit_x) {
+    static std::map<int, int> sizes;
+    auto known = sizes.find(base_unit_x);
+    if (known != sizes.end()) return known->second;
+    // The dialog base unit is the average width of the 52 Latin letters.
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    int best = 10;
+    double best_error = 1e9;
+    for (int size = 6; size <= 40; ++size) {
+        fl_font(ui_font(), size);
+        double error = std::fabs(fl_width(letters) / 52.0 - base_unit_x);
+        if (error < best_error) {
+            best_error = error;
+            best = size;
+        }
+    }
+    sizes[base_unit_x] = best;
+    return best;
+}
+
+// ---- Picture -------------------------------------------------------------------
+
+Picture::Picture(HWND w, FltkBackend& backend, int x, int y, int width, int height)
+    : Fl_Widget(x, y, width, height), hwnd_(w), backend_(backend) {
+    box(FL_NO_BOX);
+    color(FL_BLACK);
+}
+
+void Picture::paint(int x0, int y0, int x1, int y1) {
+    x0 = std::max(x0, 0);
+    y0 = std::max(y0, 0);
+    x1 = std::min(x1, w());
+    y1 = std::min(y1, h());
+    if (x1 <= x0 || y1 <= y0) return;
+
+    // The part the back buffer covers, converted from 0x00BBGGRR to RGB bytes.
+    int bw = hwnd_->client_width, bh = hwnd_->client_height;
+    if (hwnd_->back.size() < static_cast<size_t>(bw) * bh) bw = bh = 0;
+    int cx1 = std::min(x1, bw), cy1 = std::min(y1, bh);
+    if (cx1 > x0 && cy1 > y0) {
+        int cw = cx1 - x0, ch = cy1 - y0;
+        rgb_.resize(static_cast<size_t>(cw) * ch * 3);
+        unsigned char* out = rgb_.data();
+        for (int yy = y0; yy < cy1; ++yy) {
+            const COLORREF* in = hwnd_->back.data() + static_cast<size_t>(yy) * bw + x0;
+            for (int xx = 0; xx < cw; ++xx) {
+                COLORREF c = in[xx];
+                *out++ = static_cast<unsigned char>(c & 0xFF);
+                *out++ = static_cast<unsigned char>((c >> 8) & 0xFF);
+                *out++ = static_cast<unsigned char>((c >> 16) & 0xFF);
+            }
+        }
+        fl_draw_image(rgb_.data(), x() + x0, y() + y0, cw, ch, 3);
+    }
+    // Black beyond the buffer (a window grown before its buffer follows).
+    fl_color(FL_BLACK);
+    if (x1 > std::max(x0, cx1)) fl_rectf(x() + std::max(x0, cx1), y() + y0, x1 - std::max(x0, cx1), y1 - y0);
+    if (y1 > std::max(y0, cy1) && std::min(x1, cx1) > x0)
+        fl_rectf(x() + x0, y() + std::max(y0, cy1), std::min(x1, cx1) - x0, y1 - std::max(y0, cy1));
+}
+
+void Picture::show_rows(int y0, int y1) { paint(0, y0, w(), y1); }
+
+void Picture::draw() {
+    backend_.note_picture_drawn();
+    int X, Y, W, H;
+    fl_clip_box(x(), y(), w(), h(), X, Y, W, H);
+    if (W <= 0 || H <= 0) return;
+    int x0 = X - x(), y0 = Y - y();
+    // Show at once what the buffer holds, then let the core repaint the
+    // uncovered area as Win32 would (unless a menu merely restores what it
+    // covered).
+    paint(x0, y0, x0 + W, y0 + H);
+    if (!backend_.exposures_suppressed()) window_exposed(hwnd_, RECT{x0, y0, x0 + W, y0 + H});
+}
+
+int Picture::handle(int event) {
+    switch (event) {
+    case FL_FOCUS:
+    case FL_UNFOCUS:
+        return 1;
+    case FL_PUSH:
+        take_focus();
+        return 1;
+    case FL_KEYDOWN:
+        // Alt+letter goes on to the menu bar as a shortcut; everything else
+        // stops here, so Escape closes nothing, arrows move no focus and
+        // letters trigger no menu item.
+        if (Fl::event_state(FL_ALT)) return 0;
+        pressed_.insert(Fl::event_key());
+        return 1;
+    case FL_KEYUP: {
+        // Only keys pressed here count: the release of a key that chose a
+        // menu item or closed a dialog is not the program's.
+        int key = Fl::event_key();
+        if (pressed_.erase(key)) {
+            int vk = virtual_key_for(key);
+            if (vk) key_released(hwnd_, vk);
+        }
+        return 1;
+    }
+    default:
+        return Fl_Widget::handle(event);
+    }
+}
+
+// ---- MenuBar -----------------------------------------------------------------
+
+MenuBar::MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height)
+    : Fl_Menu_Bar(x, y, width, height), hwnd_(w), backend_(backend) {
+    box(FL_FLAT_BOX);
+    down_box(FL_FLAT_BOX);
+    textfont(ui_font());
+    // Win32 menus use the 8-point system font of the dialogs.
+    int base_x = 6, base_y = 13;
+    standard_base_units(8, &base_x, &base_y);
+    textsize(ui_font_size(base_x));
+    selection_color(fl_rgb_color(10, 36, 106));
+    add_items(menu.items);
+    items_.push_back(Fl_Menu_Item{});
+    this->menu(items_.data());
+}
+
+void MenuBar::add_items(const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+        if (item.separator) {
+            // FLTK draws a separator as a line under the item before it.
+            if (!items_.empty() && items_.back().text) items_.back().flags |= FL_MENU_DIVIDER;
+            continue;
+        }
+        Fl_Menu_Item m{};
+        m.text = item.text.c_str();
+        m.labeltype_ = menu_labeltype();
+        if (item.options & (menu_grayed | menu_inactive)) m.flags |= FL_MENU_INACTIVE;
+        if (item.options & menu_checked) m.flags |= FL_MENU_TOGGLE | FL_MENU_VALUE;
+        if (item.popup) {
+            m.flags |= FL_SUBMENU;
+            items_.push_back(m);
+            add_items(item.items);
+            items_.push_back(Fl_Menu_Item{});
+        } else {
+            // No shortcut is bound: the text after "\t" is only a hint.
+            m.callback_ = item_chosen;
+            m.user_data_ = reinterpret_cast<void*>(static_cast<intptr_t>(item.id));
+            items_.push_back(m);
+        }
+    }
+}
+
+void MenuBar::item_chosen(Fl_Widget* bar, void* id) {
+    auto* self = static_cast<MenuBar*>(bar);
+    menu_chosen(self->hwnd_, static_cast<int>(reinterpret_cast<intptr_t>(id)));
+}
+
+int MenuBar::handle(int event) {
+    if (event != FL_PUSH && event != FL_SHORTCUT) return Fl_Menu_Bar::handle(event);
+    if (!hwnd_->enabled) return event == FL_PUSH;
+    // Opening a menu runs FLTK's menu loop inside this call.
+    backend_.menu_opened();
+    int handled = Fl_Menu_Bar::handle(event);
+    backend_.menu_closed(handled != 0);
+    return handled;
+}
+
+// ---- MainWindow ---------------------------------------------------------------
+
+MainWindow::MainWindow(HWND w, FltkBackend& backend, int x, int y, int width, int height, int border, int caption)
+    : Fl_Window(x, y, width, height), hwnd_(w), backend_(backend), border_(border), caption_(caption) {
+    box(FL_FLAT_BOX);
+    color(FL_BLACK);
+    int menu_height = w->menu ? menu_bar_height : 0;
+    if (w->menu) menu_bar_ = new MenuBar(w, backend, *w->menu, 0, 0, width, menu_height);
+    picture_ = new Picture(w, backend, 0, menu_height, width, std::max(height - menu_height, 0));
+    end();
+    if (w->style & WS_THICKFRAME) {
+        resizable(picture_);
+        size_range(100, menu_height + 20);
+    } else {
+        resizable(nullptr);
+    }
+    callback(close_box);
+    copy_label(w->text.c_str());
+    xclass(w->class_name.c_str());
+}
+
+RECT MainWindow::outer_rect() const {
+    return RECT{x() - border_, y() - border_ - caption_, x() + w() + border_, y() + h() + border_};
+}
+
+void MainWindow::set_enabled(bool enabled) {
+    if (enabled) {
+        picture_->forget_keys();
+        picture_->take_focus();
+    }
+}
+
+int MainWindow::handle(int event) {
+    if (!hwnd_->enabled) {
+        switch (event) {
+        case FL_PUSH:
+        case FL_RELEASE:
+        case FL_DRAG:
+        case FL_KEYDOWN:
+        case FL_KEYUP:
+        case FL_MOUSEWHEEL:
+            return 1;
+        case FL_SHORTCUT:
+            return 0;
+        default:
+            break;
+        }
+    }
+    return Fl_Window::handle(event);
+}
+
+void MainWindow::resize(int x, int y, int width, int height) {
+    bool moved = x != this->x() || y != this->y();
+    bool resized = width != w() || height != h();
+    Fl_Window::resize(x, y, width, height);
+    if (resized) {
+        window_resized(hwnd_, picture_->w(), picture_->h());
+        backend_.window_size_changed();
+    }
+    if (moved || resized) window_moved(hwnd_, outer_rect(), POINT{this->x(), this->y() + picture_->y()});
+}
+
+void MainWindow::close_box(Fl_Widget* window, void*) {
+    // FLTK also calls this for Escape; only the close box closes.
+    if (Fl::event() != FL_CLOSE) return;
+    close_requested(static_cast<MainWindow*>(window)->hwnd_);
+}
+
+}  // namespace layer::fltk

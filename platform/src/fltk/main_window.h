@@ -1,0 +1,110 @@
+// The FLTK side of a top-level window: an undecorated FLTK window (the
+// window manager draws frame and caption) holding the menu bar and, below
+// it, the picture, which is the Win32 client area.
+#ifndef QUIMBAR_LAYER_FLTK_MAIN_WINDOW_H
+#define QUIMBAR_LAYER_FLTK_MAIN_WINDOW_H
+
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Widget.H>
+#include <FL/Fl_Window.H>
+
+#include <set>
+#include <vector>
+
+#include "core.h"
+
+namespace layer {
+class FltkBackend;
+}
+
+namespace layer::fltk {
+
+// Stand-in Win32 metrics: what the frame, caption and menu bar of a Win32
+// window take from its outer size.
+constexpr int sizing_border = 4;  // WS_THICKFRAME
+constexpr int dialog_border = 3;  // a dialog's modal frame
+constexpr int caption_height = 19;
+constexpr int menu_bar_height = 19;
+
+// The client area. It shows the window's back buffer, reports exposures to
+// the core, keeps the keyboard focus and reports key releases.
+class Picture : public Fl_Widget {
+public:
+    Picture(HWND w, FltkBackend& backend, int x, int y, int width, int height);
+
+    void draw() override;
+    int handle(int event) override;
+
+    // Draws rows [y0, y1) of the back buffer into the current window now.
+    void show_rows(int y0, int y1);
+    // Keys pressed before now will not be reported when released.
+    void forget_keys() { pressed_.clear(); }
+
+private:
+    // Draws the client rectangle [x0, x1) x [y0, y1) from the back buffer,
+    // black where the buffer does not reach.
+    void paint(int x0, int y0, int x1, int y1);
+
+    HWND hwnd_;
+    FltkBackend& backend_;
+    std::set<int> pressed_;  // keys pressed while the picture had the focus
+    std::vector<unsigned char> rgb_;
+};
+
+// The menu bar, built from the window's parsed menu resource.
+class MenuBar : public Fl_Menu_Bar {
+public:
+    MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height);
+    int handle(int event) override;
+
+private:
+    static void item_chosen(Fl_Widget* bar, void* id);
+    void add_items(const std::vector<MenuItem>& items);
+
+    HWND hwnd_;
+    FltkBackend& backend_;
+    std::vector<Fl_Menu_Item> items_;  // FLTK's menu array; the texts point into the resource
+};
+
+class MainWindow : public Fl_Window {
+public:
+    // x, y, width, height: the FLTK window (menu bar and picture), screen
+    // coordinates.
+    MainWindow(HWND w, FltkBackend& backend, int x, int y, int width, int height, int border, int caption);
+
+    int handle(int event) override;
+    void resize(int x, int y, int width, int height) override;
+
+    Picture* picture() const { return picture_; }
+    // The core has enabled or disabled the window (hwnd->enabled); a
+    // disabled window takes no input.
+    void set_enabled(bool enabled);
+
+private:
+    static void close_box(Fl_Widget* window, void*);
+    RECT outer_rect() const;
+
+    HWND hwnd_;
+    FltkBackend& backend_;
+    Picture* picture_ = nullptr;
+    MenuBar* menu_bar_ = nullptr;
+    int border_;
+    int caption_;
+};
+
+// The labeltype of menu items: draws the '&' mnemonic underlined and the
+// text after "\t" right-aligned in a column of its own.
+Fl_Labeltype menu_labeltype();
+
+// The font for menus and dialogs: a sans face with metrics close to
+// "MS Sans Serif" (Nimbus Sans, a Helvetica clone, when installed).
+Fl_Font ui_font();
+// The size of ui_font() whose average letter width comes closest to a dialog
+// base unit (6 pixels for "MS Sans Serif" 8 pt, 7 for 10 pt). Needs the
+// display.
+int ui_font_size(int base_unit_x);
+
+}  // namespace layer::fltk
+
+#endif
