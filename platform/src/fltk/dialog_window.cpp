@@ -38,6 +38,23 @@ int EditField::handle(int event) {
     return handled;
 }
 
+// ---- StaticLabel -------------------------------------------------------------
+
+namespace {
+
+// A Win32 static text control: its text uses the whole rectangle (FLTK
+// would keep 3 pixels free on either side of a left-aligned label).
+class StaticLabel : public Fl_Box {
+public:
+    StaticLabel(int x, int y, int width, int height) : Fl_Box(FL_NO_BOX, x, y, width, height, nullptr) {}
+    void draw() override {
+        draw_box();
+        draw_label(x(), y(), w(), h());
+    }
+};
+
+}  // namespace
+
 // ---- DialogWindow --------------------------------------------------------------
 
 DialogWindow::DialogWindow(HWND dlg, int x, int y)
@@ -81,7 +98,7 @@ void DialogWindow::add_control(HWND control, Fl_Font font, int font_size) {
     case ControlKind::label: {
         // A Win32 static: wrapped at word boundaries and clipped to its
         // rectangle, aligned by its style.
-        auto* l = new Fl_Box(FL_NO_BOX, x, y, w, h, nullptr);
+        auto* l = new StaticLabel(x, y, w, h);
         l->copy_label(control->text.c_str());
         l->labelfont(font);
         l->labelsize(font_size);

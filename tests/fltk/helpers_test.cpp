@@ -1,0 +1,187 @@
+// The FLTK backend's pure helpers: menu label splitting, key codes, the
+// edit-field width rule and the icon directory.
+#include <gtest/gtest.h>
+
+#include <FL/Enumerations.H>
+
+#include <string>
+#include <vector>
+
+#include "embedded_resources.h"
+#include "fltk/helpers.h"
+
+using namespace layer::fltk;
+
+namespace {
+
+std::string mnemonic_of(const MenuLabel& l) {
+    if (l.mnemonic_begin < 0) return "";
+    return l.text.substr(l.mnemonic_begin, l.mnemonic_end - l.mnemonic_begin);
+}
+
+// Every character (byte or UTF-8 sequence) 6 pixels wide.
+double six_per_character(std::string_view s) {
+    double w = 0;
+    for (unsigned char c : s)
+        if ((c & 0xC0) != 0x80) w += 6;
+    return w;
+}
+
+}  // namespace
+
+TEST(MenuLabel, SplitsTextMnemonicAndHint) {
+    MenuLabel grow = parse_menu_label("ver&größern\t+");
+    EXPECT_EQ(grow.text, "vergrößern");
+    EXPECT_EQ(mnemonic_of(grow), "g");
+    EXPECT_EQ(grow.hint, "+");
+
+    // The blank before the minus belongs to the hint.
+    MenuLabel shrink = parse_menu_label("ver&kleinern\t -");
+    EXPECT_EQ(shrink.text, "verkleinern");
+    EXPECT_EQ(mnemonic_of(shrink), "k");
+    EXPECT_EQ(shrink.hint, " -");
+
+    MenuLabel quit = parse_menu_label("B&eenden\tALT+Q");
+    EXPECT_EQ(quit.text, "Beenden");
+    EXPECT_EQ(mnemonic_of(quit), "e");
+    EXPECT_EQ(quit.hint, "ALT+Q");
+    EXPECT_TRUE(quit.has_hint);
+
+    MenuLabel left = parse_menu_label("nach &links verschieben\tPfeil-rechts");
+    EXPECT_EQ(left.text, "nach links verschieben");
+    EXPECT_EQ(left.mnemonic_begin, 5);
+    EXPECT_EQ(left.hint, "Pfeil-rechts");
+}
+
+TEST(MenuLabel, EdgeCasesOfAmpersandsAndTabs) {
+    MenuLabel plain = parse_menu_label("Julia&Kub...");
+    EXPECT_EQ(plain.text, "JuliaKub...");
+    EXPECT_EQ(mnemonic_of(plain), "K");
+    EXPECT_FALSE(plain.has_hint);
+    EXPECT_EQ(plain.hint, "");
+
+    MenuLabel literal = parse_menu_label("A&&B &C");
+    EXPECT_EQ(literal.text, "A&B C");
+    EXPECT_EQ(mnemonic_of(literal), "C");
+
+    // A mnemonic on a multi-byte character underlines the whole character.
+    MenuLabel umlaut = parse_menu_label("&Ärger");
+    EXPECT_EQ(mnemonic_of(umlaut), "Ä");
+
+    MenuLabel trailing = parse_menu_label("Ende&");
+    EXPECT_EQ(trailing.text, "Ende");
+    EXPECT_LT(trailing.mnemonic_begin, 0);
+
+    // Only the first tab separates; later ones stay in the hint.
+    MenuLabel tabs = parse_menu_label("a\tb\tc");
+    EXPECT_EQ(tabs.text, "a");
+    EXPECT_EQ(tabs.hint, "b\tc");
+}
+
+TEST(VirtualKey, ReportsTheProgramsKeysWithWin32Codes) {
+    EXPECT_EQ(virtual_key_for(FL_Left), 37);
+    EXPECT_EQ(virtual_key_for(FL_Up), 38);
+    EXPECT_EQ(virtual_key_for(FL_Right), 39);
+    EXPECT_EQ(virtual_key_for(FL_Down), 40);
+    EXPECT_EQ(virtual_key_for(FL_KP + '+'), 107);
+    EXPECT_EQ(virtual_key_for(FL_KP + '-'), 109);
+    // Letters come as upper-case virtual keys, which the program ignores.
+    EXPECT_EQ(virtual_key_for('a'), 'A');
+    EXPECT_EQ(virtual_key_for('q'), 'Q');
+}
+
+TEST(VirtualKey, MainKeyboardPlusAndModifiersAreNotKeypadKeys) {
+    EXPECT_NE(virtual_key_for('+'), 107);
+    EXPECT_NE(virtual_key_for('-'), 109);
+    EXPECT_EQ(virtual_key_for(FL_Shift_L), 0);
+    EXPECT_EQ(virtual_key_for(FL_Alt_L), 0);
+}
+
+TEST(FitEditText, KeepsWhatFitsAndCutsTheInsertion) {
+    size_t caret = 0;
+    // 8 characters fit into 48 pixels.
+    EXPECT_EQ(fit_edit_text("0.313", "0.3135", 48, six_per_character, &caret), "0.3135");
+    EXPECT_EQ(caret, 6u);
+    EXPECT_EQ(fit_edit_text("0.123456", "0.1234567", 48, six_per_character, &caret), "0.123456");
+    EXPECT_EQ(caret, 8u);
+    // A paste keeps as much of its beginning as fits.
+    EXPECT_EQ(fit_edit_text("0.", "0.123456789", 48, six_per_character, &caret), "0.123456");
+    EXPECT_EQ(caret, 8u);
+    // Typed over a selection in the middle: the text after it stays.
+    EXPECT_EQ(fit_edit_text("1234567", "1xyz567", 48, six_per_character, &caret), "1xyz567");
+    EXPECT_EQ(fit_edit_text("1234567", "1xyzw567", 42, six_per_character, &caret), "1xyz567");
+    EXPECT_EQ(caret, 4u);
+}
+
+TEST(FitEditText, NeverSplitsCharactersAndKeepsDeletions) {
+    size_t caret = 0;
+    // "ä" is two bytes but one 6-pixel character.
+    EXPECT_EQ(fit_edit_text("abcdefg", "abcdefgää", 48, six_per_character, &caret), "abcdefgä");
+    EXPECT_EQ(caret, std::string("abcdefgä").size());
+    // Removing text is always allowed, even from a text that is too wide.
+    EXPECT_EQ(fit_edit_text("0123456789", "012345678", 48, six_per_character, &caret), "012345678");
+}
+
+namespace {
+
+// A two-image .ico: a 16x16 BMP entry and a 32x32 PNG entry.
+std::vector<unsigned char> small_ico() {
+    std::vector<unsigned char> d = {0, 0, 1, 0, 2, 0};
+    auto entry = [&](int w, unsigned size, unsigned offset) {
+        unsigned char e[16] = {static_cast<unsigned char>(w), static_cast<unsigned char>(w), 0, 0, 1, 0, 32, 0};
+        for (int k = 0; k < 4; ++k) {
+            e[8 + k] = static_cast<unsigned char>(size >> (8 * k));
+            e[12 + k] = static_cast<unsigned char>(offset >> (8 * k));
+        }
+        d.insert(d.end(), e, e + 16);
+    };
+    entry(16, 8, 38);
+    entry(32, 8, 46);
+    const unsigned char bmp[8] = {40, 0, 0, 0, 16, 0, 0, 0};
+    const unsigned char png[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    d.insert(d.end(), bmp, bmp + 8);
+    d.insert(d.end(), png, png + 8);
+    return d;
+}
+
+}  // namespace
+
+TEST(IcoDirectory, FindsThePngEntry) {
+    std::vector<unsigned char> ico = small_ico();
+    std::vector<IcoEntry> entries = parse_ico_directory(ico.data(), ico.size());
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_FALSE(entries[0].png);
+    EXPECT_TRUE(entries[1].png);
+    const IcoEntry* best = largest_png_entry(entries);
+    ASSERT_NE(best, nullptr);
+    EXPECT_EQ(best->width, 32);
+    EXPECT_EQ(best->offset, 46u);
+}
+
+TEST(IcoDirectory, RejectsTruncatedOrForeignData) {
+    std::vector<unsigned char> ico = small_ico();
+    EXPECT_TRUE(parse_ico_directory(ico.data(), ico.size() - 1).empty());  // last image cut short
+    EXPECT_TRUE(parse_ico_directory(ico.data(), 10).empty());              // directory cut short
+    ico[2] = 2;                                                            // a cursor file, not an icon
+    EXPECT_TRUE(parse_ico_directory(ico.data(), ico.size()).empty());
+}
+
+TEST(IcoDirectory, TheProgramsIconHasALargePngImage) {
+    auto bytes = layer::embedded_file("quimbar.ico");
+    ASSERT_TRUE(bytes.has_value());
+    auto* data = reinterpret_cast<const unsigned char*>(bytes->data());
+    const IcoEntry* best = largest_png_entry(parse_ico_directory(data, bytes->size()));
+    ASSERT_NE(best, nullptr);
+    EXPECT_GE(best->width, 48);
+}
+
+TEST(BaseUnits, MsSansSerifSizes) {
+    int x = 0, y = 0;
+    ASSERT_TRUE(standard_base_units(8, &x, &y));
+    EXPECT_EQ(x, 6);
+    EXPECT_EQ(y, 13);
+    ASSERT_TRUE(standard_base_units(10, &x, &y));
+    EXPECT_EQ(x, 7);
+    EXPECT_EQ(y, 16);
+    EXPECT_FALSE(standard_base_units(0, &x, &y));
+}
