@@ -215,6 +215,15 @@ void FltkBackend::pump(bool block) {
     finish_pending();
 }
 
+void FltkBackend::note_exposure(const RECT& area) {
+    if (!trace_idle_) return;
+    long ms = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count() % 100000);
+    std::fprintf(stderr, "quimbar-trace: exposed %d %d %d %d at %ld ms\n", static_cast<int>(area.left),
+                 static_cast<int>(area.top), static_cast<int>(area.right), static_cast<int>(area.bottom), ms);
+    std::fflush(stderr);
+}
+
 void FltkBackend::trace_idle() {
     // One line whenever the program goes idle with a new paint count: tests
     // wait on it instead of sleeping.
@@ -227,7 +236,7 @@ void FltkBackend::trace_idle() {
 }
 
 void FltkBackend::finish_pending() {
-    while (menu_closed_pending_ || resize_pending_) {
+    while (menu_closed_pending_ || exposures_pending_) {
         if (menu_closed_pending_) {
             // The menus' windows are gone; what they uncover is redrawn from
             // the back buffer without a repaint.
@@ -235,8 +244,8 @@ void FltkBackend::finish_pending() {
             settle(false, std::chrono::milliseconds(40), std::chrono::milliseconds(300));
             if (!menu_closed_pending_) menu_open_ = false;
         }
-        if (resize_pending_) {
-            resize_pending_ = false;
+        if (exposures_pending_) {
+            exposures_pending_ = false;
             settle(false, std::chrono::milliseconds(40), std::chrono::milliseconds(300));
         }
     }

@@ -33,6 +33,8 @@ public:
 
     // Counts every redraw of a picture, reported or not; settling waits on it.
     void note_picture_drawn() { ++pictures_drawn_; }
+    // A picture reports an exposure (traced with QUIMBAR_TRACE_IDLE).
+    void note_exposure(const RECT& area);
     // Exposures are not reported while a menu is open or restoring what it
     // covered: menus save what lies beneath them, as on Win32.
     bool exposures_suppressed() const { return menu_open_; }
@@ -45,9 +47,9 @@ public:
         else
             menu_open_ = false;
     }
-    // A window changed its size: the exposures that follow should arrive
-    // before the next paint, so that they merge with the resize.
-    void window_size_changed() { resize_pending_ = true; }
+    // A window was resized or mapped: the exposures that follow should
+    // arrive before the next paint, so that all of them make one paint.
+    void expect_exposures() { exposures_pending_ = true; }
 
 private:
     // Handles events until the pictures have not been redrawn for `quiet`.
@@ -57,13 +59,14 @@ private:
     void finish_pending();
     // With QUIMBAR_TRACE_IDLE set in the environment, the backend writes
     // "quimbar-trace: idle paints=N" to standard error each time the program
-    // waits for input after a paint (N: paints of the first window so far).
+    // waits for input after a paint (N: paints of the first window so far),
+    // and "quimbar-trace: exposed L T R B" for each exposure it reports.
     void trace_idle();
 
     long pictures_drawn_ = 0;
     bool menu_open_ = false;
     bool menu_closed_pending_ = false;
-    bool resize_pending_ = false;
+    bool exposures_pending_ = false;
     bool trace_idle_ = false;
     long traced_paints_ = -1;
 };

@@ -137,11 +137,17 @@ void Picture::draw() {
     fl_clip_box(x(), y(), w(), h(), X, Y, W, H);
     if (W <= 0 || H <= 0) return;
     int x0 = X - x(), y0 = Y - y();
-    // Show at once what the buffer holds, then let the core repaint the
-    // uncovered area as Win32 would (unless a menu merely restores what it
-    // covered).
+    // Show at once what the buffer holds.
     paint(x0, y0, x0 + W, y0 + H);
-    if (!backend_.exposures_suppressed()) window_exposed(hwnd_, RECT{x0, y0, x0 + W, y0 + H});
+    // Then let the core repaint what the X server exposed, as Win32 would;
+    // not what a menu merely covered (menus save what lies beneath them), and
+    // not FLTK's own redraws after a resize or a map, which the core
+    // invalidates itself or which the server's exposure follows once the
+    // window is really visible.
+    if (backend_.exposures_suppressed() || !(window()->damage() & FL_DAMAGE_EXPOSE)) return;
+    RECT area{x0, y0, x0 + W, y0 + H};
+    backend_.note_exposure(area);
+    window_exposed(hwnd_, area);
 }
 
 int Picture::handle(int event) {
@@ -289,7 +295,7 @@ void MainWindow::resize(int x, int y, int width, int height) {
     Fl_Window::resize(x, y, width, height);
     if (resized) {
         window_resized(hwnd_, picture_->w(), picture_->h());
-        backend_.window_size_changed();
+        backend_.expect_exposures();
     }
     if (moved || resized) window_moved(hwnd_, outer_rect(), POINT{this->x(), this->y() + picture_->y()});
 }
