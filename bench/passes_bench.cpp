@@ -1,5 +1,7 @@
 // Time per picture of each family's pass at its standard view, with the
-// number of iterations (steps) per picture and the time per iteration.
+// number of iterations (steps) per picture and the time per iteration:
+// the plain per-pixel pass, the fast pass with one worker thread and the
+// fast pass with one worker per hardware thread, side by side per view.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,6 +11,7 @@
 #include "farbgesetz.h"
 #include "layer/device_context.h"
 #include "paint_dispatch.h"
+#include "schnell.h"
 #include "standard_views.h"
 #include "view_state.h"
 
@@ -70,13 +73,28 @@ private:
     int saved_;
 };
 
-void BM_Pass(benchmark::State& state, StandardView v) {
+// The plain per-pixel pass of the selected family.
+void zeichne_einfach(HDC hdc) {
+    if (j == 1) zeichne_mandelbrot_einfach(hdc);
+    if (j == 2) jm.zeichne_einfach(hdc);
+    if (j == 3) jmSin.zeichne_einfach(hdc);
+    if (j == 4) jmk.zeichne_einfach(hdc);
+}
+
+// arbeiter < 0: the plain pass; otherwise the fast pass with that many
+// workers (0: one per hardware thread).
+void BM_Pass(benchmark::State& state, StandardView v, int arbeiter) {
     const double n = double(schritte(v));
     layer::MemoryDC dc(RASTER_BREITE, RASTER_HOEHE);
     stelle_ein(v);
+    Rechenweise weise;
+    weise.arbeiter = arbeiter;
     for (auto _ : state) {
         StdoutNach stumm;
-        zeichne_fraktal(dc.hdc());
+        if (arbeiter < 0)
+            zeichne_einfach(dc.hdc());
+        else
+            zeichne_schnell(j, dc.hdc(), weise);
         benchmark::DoNotOptimize(dc.pixels().data());
     }
     state.counters["iterations"] = n;
@@ -86,10 +104,15 @@ void BM_Pass(benchmark::State& state, StandardView v) {
 }
 
 const bool registriert = [] {
+    const struct {
+        const char* name;
+        int arbeiter;
+    } arten[] = {{"Plain", -1}, {"Fast1", 1}, {"FastAll", 0}};
     for (const StandardView& v : STANDARD_VIEWS)
-        benchmark::RegisterBenchmark((std::string("Pass/") + v.name).c_str(), BM_Pass, v)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
+        for (const auto& art : arten)
+            benchmark::RegisterBenchmark((std::string(v.name) + "/" + art.name).c_str(), BM_Pass, v, art.arbeiter)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
     return true;
 }();
 

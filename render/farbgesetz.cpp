@@ -6,9 +6,11 @@ namespace {
 const double siebtel = 1.0 / 7;
 }
 
-double ebene_re(int x) { return (x * K + (-2.0)) / zoom + links; }
+double ebene(int p, double massstab, double versatz) { return (p * K + (-2.0)) / massstab + versatz; }
 
-double ebene_im(int y) { return (y * K + (-2.0)) / zoom + oben; }
+double ebene_re(int x) { return ebene(x, zoom, links); }
+
+double ebene_im(int y) { return ebene(y, zoom, oben); }
 
 void getcolorval(int itn, double& red, double& green, double& blue) {
     red = (itn & 7) * siebtel;

@@ -16,7 +16,11 @@ constexpr double K = 4.0 / 499;
 constexpr int OFFSET_POLYNOM = 200;  // Mandelbrot, quadratic and cubic passes
 constexpr int OFFSET_TRIGO = 500;    // trigonometric pass
 
-// Plane point of a pixel under the current view, in this order of evaluation.
+// Plane coordinate of pixel index p at zoom massstab and offset versatz:
+// (p * K + (-2)) / massstab + versatz, in this order of evaluation.
+double ebene(int p, double massstab, double versatz);
+
+// Plane point of a pixel under the current view (zoom, links, oben).
 double ebene_re(int x);
 double ebene_im(int y);
 

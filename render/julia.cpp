@@ -1,6 +1,8 @@
 #include "julia.h"
 
 #include "farbgesetz.h"
+#include "kernels/zeilen.h"
+#include "schnell.h"
 #include "view_state.h"
 
 Julia_Punkt::Julia_Punkt(double x, double y, double dx, double dy)
@@ -25,7 +27,9 @@ void Julia_Punkt::zeichne_Punkt(int x, int y, HDC hdc) {
 
 Julia_Menge::Julia_Menge(double cx, double cy) : cx(cx), cy(cy) {}
 
-void Julia_Menge::zeichne(HDC hdc) {
+void Julia_Menge::zeichne(HDC hdc) { zeichne_schnell(kerne::JULIA, hdc); }
+
+void Julia_Menge::zeichne_einfach(HDC hdc) {
     for (int y = RASTER_HOEHE - 1; y >= 0; --y) {
         for (int x = 0; x < RASTER_BREITE; ++x) {
             Julia_Punkt jp(ebene_re(x), ebene_im(y), a, b);

@@ -19,7 +19,8 @@ public:
 class Julia_Menge {
 public:
     Julia_Menge(double cx, double cy);
-    void zeichne(HDC hdc);  // reads the current a, b, not cx, cy
+    void zeichne(HDC hdc);          // fast pass; reads the current a, b, not cx, cy
+    void zeichne_einfach(HDC hdc);  // the plain per-pixel pass
 
     double cx, cy;
 };

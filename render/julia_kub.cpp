@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "farbgesetz.h"
+#include "kernels/zeilen.h"
+#include "schnell.h"
 #include "view_state.h"
 
 Julia_Punkt_kub::Julia_Punkt_kub(double x, double y, double dx, double dy, double ex, double ey)
@@ -34,7 +36,9 @@ void Julia_Punkt_kub::zeichne_Punkt(int x, int y, HDC hdc) {
 
 Julia_Menge_kub::Julia_Menge_kub(double cx, double cy, double dx, double dy) : cx(cx), cy(cy), dx(dx), dy(dy) {}
 
-void Julia_Menge_kub::zeichne(HDC hdc) {
+void Julia_Menge_kub::zeichne(HDC hdc) { zeichne_schnell(kerne::KUBISCH, hdc); }
+
+void Julia_Menge_kub::zeichne_einfach(HDC hdc) {
     for (int y = RASTER_HOEHE - 1; y >= 0; --y) {
         for (int x = 0; x < RASTER_BREITE; ++x) {
             Julia_Punkt_kub jpk(ebene_re(x), ebene_im(y), a, b, a2, b2);

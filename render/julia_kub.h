@@ -25,7 +25,8 @@ double kub_schranke(double dx, double dy, double ex, double ey);
 class Julia_Menge_kub {
 public:
     Julia_Menge_kub(double cx, double cy, double dx, double dy);
-    void zeichne(HDC hdc);  // reads the current a, b, a2, b2
+    void zeichne(HDC hdc);          // fast pass; reads the current a, b, a2, b2
+    void zeichne_einfach(HDC hdc);  // the plain per-pixel pass
 
     double cx, cy, dx, dy;
 };

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "farbgesetz.h"
+#include "kernels/zeilen.h"
+#include "schnell.h"
 #include "view_state.h"
 
 Julia_PunktSin::Julia_PunktSin(double x, double y, double dx, double dy)
@@ -41,7 +43,9 @@ void Julia_PunktSin::zeichne_Punkt(int x, int y, HDC hdc) {
 
 Julia_MengeSin::Julia_MengeSin(double cx, double cy) : cx(cx), cy(cy) {}
 
-void Julia_MengeSin::zeichne(HDC hdc) {
+void Julia_MengeSin::zeichne(HDC hdc) { zeichne_schnell(kerne::TRIGO, hdc); }
+
+void Julia_MengeSin::zeichne_einfach(HDC hdc) {
     for (int y = RASTER_HOEHE - 1; y >= 0; --y) {
         for (int x = 0; x < RASTER_BREITE; ++x) {
             Julia_PunktSin jpSin(ebene_re(x), ebene_im(y), a, b);

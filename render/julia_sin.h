@@ -20,7 +20,8 @@ public:
 class Julia_MengeSin {
 public:
     Julia_MengeSin(double cx, double cy);
-    void zeichne(HDC hdc);  // reads the current a, b and j2
+    void zeichne(HDC hdc);          // fast pass; reads the current a, b and j2
+    void zeichne_einfach(HDC hdc);  // the plain per-pixel pass
 
     double cx, cy;
 };

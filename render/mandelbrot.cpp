@@ -1,6 +1,8 @@
 #include "mandelbrot.h"
 
 #include "farbgesetz.h"
+#include "kernels/zeilen.h"
+#include "schnell.h"
 #include "view_state.h"
 
 void MandelPoint::setpoint(double a, double b) {
@@ -26,16 +28,23 @@ void MandelPoint::showpoint(double& a, double& b) {
     b = y;
 }
 
-void zeichne_mandelbrot(HDC hdc) {
-    for (int y = RASTER_HOEHE - 1; y >= 0; --y) {
-        for (int x = 0; x < RASTER_BREITE; ++x) {
-            mPoint.setpoint(ebene_re(x), ebene_im(y));
-            while (mPoint.inbounds() && mPoint.getit() < ITERATIONEN_MAX) mPoint.next();
-            getcolorval(mPoint.getit(), red, green, blue);
-            red = (1 - red) * 255;
-            green = (1 - green) * 255 - OFFSET_POLYNOM;
-            blue = (1 - blue) * 255 - OFFSET_POLYNOM;
-            SetPixel(hdc, x, y, static_cast<COLORREF>(packe(red, green, blue)));
-        }
-    }
+void mandel_kanaele(int it, double& r, double& g, double& b) {
+    getcolorval(it, r, g, b);
+    r = (1 - r) * 255;
+    g = (1 - g) * 255 - OFFSET_POLYNOM;
+    b = (1 - b) * 255 - OFFSET_POLYNOM;
 }
+
+void mandel_pixel(HDC hdc, int x, int y) {
+    mPoint.setpoint(ebene_re(x), ebene_im(y));
+    while (mPoint.inbounds() && mPoint.getit() < ITERATIONEN_MAX) mPoint.next();
+    mandel_kanaele(mPoint.getit(), red, green, blue);
+    SetPixel(hdc, x, y, static_cast<COLORREF>(packe(red, green, blue)));
+}
+
+void zeichne_mandelbrot_einfach(HDC hdc) {
+    for (int y = RASTER_HOEHE - 1; y >= 0; --y)
+        for (int x = 0; x < RASTER_BREITE; ++x) mandel_pixel(hdc, x, y);
+}
+
+void zeichne_mandelbrot(HDC hdc) { zeichne_schnell(kerne::MANDELBROT, hdc); }

@@ -18,7 +18,19 @@ private:
     int iteration = 0;
 };
 
-// Draws the whole raster through the global mPoint and red, green, blue.
+// Draws the whole raster (the fast pass of schnell.h).
 void zeichne_mandelbrot(HDC hdc);
+
+// The plain pass: every pixel through mandel_pixel, in raster order.
+void zeichne_mandelbrot_einfach(HDC hdc);
+
+// One pixel the plain way: iterates the global mPoint from the pixel's plane
+// point, leaves the channel values in the globals red, green, blue and sets
+// the pixel.
+void mandel_pixel(HDC hdc, int x, int y);
+
+// Channel values of a count: the colour law's fractions, then
+// (1 - fraction) * 255, less 200 for green and blue.
+void mandel_kanaele(int it, double& r, double& g, double& b);
 
 #endif

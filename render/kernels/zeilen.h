@@ -1,0 +1,47 @@
+// Row kernels: the iteration counts of one raster row, computed without
+// touching any global state, so that worker threads can run them. Every
+// count equals the one the family's point class reaches for that pixel.
+//
+// Two shortcuts keep the counts exact:
+// - an orbit whose state (x, y) comes back bit for bit to an earlier state
+//   is periodic, never escapes, and gets the count 511 at once;
+// - the cubic bound depends only on D and E and is computed once per picture.
+#ifndef QUIMBAR_KERNELS_ZEILEN_H
+#define QUIMBAR_KERNELS_ZEILEN_H
+
+#include <cstdint>
+
+namespace kerne {
+
+constexpr int GRENZE = 511;     // counts end between 0 and 511
+constexpr int MAX_BREITE = 512; // longest row a kernel accepts
+
+// The families, numbered as the selector j.
+enum Familie { MANDELBROT = 1, JULIA = 2, TRIGO = 3, KUBISCH = 4 };
+
+// Everything a kernel reads: a snapshot of the view taken before the pass.
+struct Zeilenauftrag {
+    int familie = JULIA;
+    int j2 = 0;                 // trigonometric variant: 0 sine, 1 exchanged, 2 cosine
+    double a = 0, b = 0;        // c, or D of the cubic family
+    double a2 = 0, b2 = 0;      // E of the cubic family
+    double schranke = 4;        // escape bound on x*x + y*y of the polynomial families
+    const double* re = nullptr; // plane real part of every column
+    int breite = 0;             // number of columns, at most MAX_BREITE
+};
+
+// Counts of the row whose plane imaginary part is im, one per column.
+using Zeilenkern = void (*)(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
+
+// One pixel at a time (every family).
+void zeile_skalar(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
+// Several pixels per instruction (polynomial families only). The AVX2 kernel
+// may only run where avx2_vorhanden() holds; SSE2 is part of every x86-64.
+void zeile_sse2(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
+void zeile_avx2(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
+
+bool avx2_vorhanden();
+
+}  // namespace kerne
+
+#endif

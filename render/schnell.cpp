@@ -1,0 +1,237 @@
+#include "schnell.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "farbgesetz.h"
+#include "julia_kub.h"
+#include "julia_sin.h"
+#include "kernels/zeilen.h"
+#include "mandelbrot.h"
+#include "view_state.h"
+
+Rechenweise rechenweise;
+
+int standard_arbeiter() {
+    unsigned n = std::thread::hardware_concurrency();
+    return n > 0 ? static_cast<int>(n) : 1;
+}
+
+namespace {
+
+kerne::Zeilenkern waehle_kern(Kern kern, int familie) {
+    if (familie == kerne::TRIGO) return kerne::zeile_skalar;
+    switch (kern) {
+    case Kern::skalar:
+        return kerne::zeile_skalar;
+    case Kern::sse2:
+        return kerne::zeile_sse2;
+    case Kern::avx2:
+    case Kern::bester:
+        break;
+    }
+    return kerne::avx2_vorhanden() ? kerne::zeile_avx2 : kerne::zeile_sse2;
+}
+
+// The counts of a whole picture. Worker threads take rows in raster order
+// (row index k = 0 is y = 500) and compute them with the kernel; zeile(k)
+// hands row k to the calling thread as soon as it is ready. The workers
+// read only the snapshot and write only their rows.
+class Zaehlwerk {
+public:
+    Zaehlwerk(const kerne::Zeilenauftrag& auftrag, const double* im, kerne::Zeilenkern kern, int arbeiter)
+        : auftrag_(auftrag), im_(im), kern_(kern), zaehler_(new uint16_t[GROESSE]),
+          bereit_(new std::atomic<bool>[RASTER_HOEHE]) {
+        for (int k = 0; k < RASTER_HOEHE; ++k) bereit_[k].store(false, std::memory_order_relaxed);
+        for (int t = 0; t < arbeiter; ++t) {
+            try {
+                arbeiter_.emplace_back([this] {
+                    while (rechne_naechste()) {
+                    }
+                });
+            } catch (const std::system_error&) {
+                break;  // go on with the threads there are, or none
+            }
+        }
+    }
+
+    ~Zaehlwerk() {
+        naechste_.store(RASTER_HOEHE);  // no further rows for anybody
+        for (std::thread& t : arbeiter_) t.join();
+    }
+
+    Zaehlwerk(const Zaehlwerk&) = delete;
+    Zaehlwerk& operator=(const Zaehlwerk&) = delete;
+
+    // Row k in raster order, once computed.
+    const uint16_t* zeile(int k) {
+        if (!bereit_[k].load(std::memory_order_acquire)) {
+            if (arbeiter_.empty()) {
+                // No thread could be started: compute on this one.
+                while (!bereit_[k].load(std::memory_order_acquire) && rechne_naechste()) {
+                }
+            } else {
+                // Rows usually follow each other closely: look again a few
+                // times before going to sleep.
+                for (int versuch = 0; versuch < 64 && !bereit_[k].load(std::memory_order_acquire); ++versuch)
+                    std::this_thread::yield();
+                if (!bereit_[k].load(std::memory_order_acquire)) {
+                    std::unique_lock<std::mutex> lock(mutex_);
+                    wartet_.store(true);
+                    fertig_.wait(lock, [&] { return bereit_[k].load(); });
+                    wartet_.store(false);
+                }
+            }
+        }
+        return zaehler_.get() + static_cast<size_t>(k) * RASTER_BREITE;
+    }
+
+private:
+    static constexpr size_t GROESSE = static_cast<size_t>(RASTER_BREITE) * RASTER_HOEHE;
+
+    bool rechne_naechste() {
+        const int k = naechste_.fetch_add(1);
+        if (k >= RASTER_HOEHE) return false;
+        kern_(auftrag_, im_[k], zaehler_.get() + static_cast<size_t>(k) * RASTER_BREITE);
+        // Wake the calling thread only if it sleeps. Both sides store their
+        // flag before reading the other's (sequentially consistent), so
+        // either it sees the row ready or the worker sees it waiting.
+        bereit_[k].store(true);
+        if (wartet_.load()) {
+            { std::lock_guard<std::mutex> lock(mutex_); }
+            fertig_.notify_one();
+        }
+        return true;
+    }
+
+    const kerne::Zeilenauftrag auftrag_;
+    const double* const im_;
+    const kerne::Zeilenkern kern_;
+    std::unique_ptr<uint16_t[]> zaehler_;
+    std::unique_ptr<std::atomic<bool>[]> bereit_;
+    std::atomic<int> naechste_{0};
+    std::atomic<bool> wartet_{false};  // the calling thread sleeps on fertig_
+    std::mutex mutex_;
+    std::condition_variable fertig_;
+    std::vector<std::thread> arbeiter_;
+};
+
+// Raster order: rows y = 500 down to 0, row index k = 500 - y.
+constexpr int zeile_von(int k) { return RASTER_HOEHE - 1 - k; }
+
+// Colours of the Julia families by count, from the colour law as the point
+// classes' zeichne_Punkt apply it.
+void julia_farben(long* tabelle, int offset) {
+    for (int n = 0; n <= kerne::GRENZE; ++n) {
+        double r, g, b;
+        int it = n;
+        farbgesetz(r, g, b, it);
+        tabelle[n] = farbwert(r, g, b, offset);
+    }
+}
+
+void mandelbrot_pixel(HDC hdc, Zaehlwerk& werk) {
+    long farben[kerne::GRENZE + 1];
+    for (int n = 0; n <= kerne::GRENZE; ++n) {
+        double r, g, b;
+        mandel_kanaele(n, r, g, b);
+        farben[n] = packe(r, g, b);
+    }
+    for (int k = 0; k < RASTER_HOEHE; ++k) {
+        const int y = zeile_von(k);
+        const uint16_t* z = werk.zeile(k);
+        for (int x = 0; x < RASTER_BREITE; ++x) {
+            if (k == RASTER_HOEHE - 1 && x == RASTER_BREITE - 1) {
+                // The last pixel the plain way: it leaves mPoint, red, green
+                // and blue as the plain pass does.
+                mandel_pixel(hdc, x, y);
+            } else {
+                SetPixel(hdc, x, y, static_cast<COLORREF>(farben[z[x]]));
+            }
+        }
+    }
+}
+
+void polynom_pixel(HDC hdc, Zaehlwerk& werk) {
+    long farben[kerne::GRENZE + 1];
+    julia_farben(farben, OFFSET_POLYNOM);
+    for (int k = 0; k < RASTER_HOEHE; ++k) {
+        const int y = zeile_von(k);
+        const uint16_t* z = werk.zeile(k);
+        for (int x = 0; x < RASTER_BREITE; ++x) {
+            farbe = farben[z[x]];
+            SetPixel(hdc, x, y, static_cast<COLORREF>(farbe));
+        }
+    }
+}
+
+void trigo_pixel(HDC hdc, Zaehlwerk& werk) {
+    long farben[kerne::GRENZE + 1];
+    julia_farben(farben, OFFSET_TRIGO);
+    // The trace record of every count, as printf("farbe=%ld") writes it.
+    char texte[kerne::GRENZE + 1][32];
+    size_t laengen[kerne::GRENZE + 1];
+    for (int n = 0; n <= kerne::GRENZE; ++n)
+        laengen[n] = static_cast<size_t>(std::snprintf(texte[n], sizeof texte[n], "farbe=%ld", farben[n]));
+
+    int letzte_zeile = -1, letzte_spalte = -1;  // last pixel that took a step
+    for (int k = 0; k < RASTER_HOEHE; ++k) {
+        const int y = zeile_von(k);
+        const uint16_t* z = werk.zeile(k);
+        for (int x = 0; x < RASTER_BREITE; ++x) {
+            const int n = z[x];
+            farbe = farben[n];
+            std::fwrite(texte[n], 1, laengen[n], stdout);
+            SetPixel(hdc, x, y, static_cast<COLORREF>(farbe));
+            if (n > 0) {
+                letzte_zeile = y;
+                letzte_spalte = x;
+            }
+        }
+    }
+    if (j2 == 1 && letzte_zeile >= 0) {
+        // The exchanged-sine step leaves its swap temporary in q: the plain
+        // pass ends with the value of the last step of the last pixel that
+        // took one. Run that orbit the plain way.
+        Julia_PunktSin p(ebene_re(letzte_spalte), ebene_im(letzte_zeile), a, b);
+        while (p.abbruch_kriterium() == 0 && p.iterat_zahl < ITERATIONEN_MAX) p.folg();
+    }
+}
+
+}  // namespace
+
+void zeichne_schnell(int familie, HDC hdc, const Rechenweise& weise) {
+    double re[RASTER_BREITE];
+    for (int x = 0; x < RASTER_BREITE; ++x) re[x] = ebene_re(x);
+    double im[RASTER_HOEHE];
+    for (int k = 0; k < RASTER_HOEHE; ++k) im[k] = ebene_im(zeile_von(k));
+
+    kerne::Zeilenauftrag auftrag;
+    auftrag.familie = familie;
+    auftrag.j2 = j2;
+    auftrag.a = a, auftrag.b = b, auftrag.a2 = a2, auftrag.b2 = b2;
+    auftrag.schranke = familie == kerne::KUBISCH ? kub_schranke(a, b, a2, b2) : 4.0;
+    auftrag.re = re;
+    auftrag.breite = RASTER_BREITE;
+
+    const int arbeiter = weise.arbeiter > 0 ? weise.arbeiter : standard_arbeiter();
+    Zaehlwerk werk(auftrag, im, waehle_kern(weise.kern, familie), arbeiter);
+    switch (familie) {
+    case kerne::MANDELBROT:
+        mandelbrot_pixel(hdc, werk);
+        break;
+    case kerne::TRIGO:
+        trigo_pixel(hdc, werk);
+        break;
+    default:
+        polynom_pixel(hdc, werk);
+        break;
+    }
+}

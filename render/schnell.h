@@ -1,0 +1,37 @@
+// Fast passes: the same pictures as the plain per-pixel passes, pixel for
+// pixel, set in the same raster order through SetPixel on the calling
+// thread, with the same trace. Only the iteration counts are computed
+// differently: by the row kernels (kernels/zeilen.h) on worker threads,
+// rows ahead of the calling thread, which takes them strictly in raster
+// order. Afterwards farbe, mPoint, red, green, blue and q hold what the
+// plain pass leaves there.
+#ifndef QUIMBAR_SCHNELL_H
+#define QUIMBAR_SCHNELL_H
+
+#include <windows.h>
+
+// Which row kernel computes the polynomial families (the trigonometric
+// family always goes one pixel at a time).
+enum class Kern {
+    bester,  // AVX2 where the processor has it, else SSE2
+    skalar,  // one pixel at a time
+    sse2,
+    avx2,    // falls back to SSE2 where the processor lacks AVX2
+};
+
+struct Rechenweise {
+    int arbeiter = 0;          // worker threads; 0: one per hardware thread
+    Kern kern = Kern::bester;
+};
+
+// How the families' zeichne methods and zeichne_mandelbrot compute.
+extern Rechenweise rechenweise;
+
+// One per hardware thread, at least one.
+int standard_arbeiter();
+
+// Draws family `familie` (numbered as the selector j) from the current view
+// state onto hdc.
+void zeichne_schnell(int familie, HDC hdc, const Rechenweise& weise = rechenweise);
+
+#endif
