@@ -23,8 +23,9 @@ ensure_packages() {
     $sudo apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 "${missing[@]}" >&2
 }
 
-# configure_and_build [EXTRA CMAKE ARGS...]
+# configure_and_build [EXTRA CMAKE ARGS...]; BUILD_TARGET limits the build
+# to one target.
 configure_and_build() {
     cmake -S "$QUIMBAR_ROOT" -B "$QUIMBAR_BUILD" "$@"
-    cmake --build "$QUIMBAR_BUILD" -j"$(nproc)"
+    cmake --build "$QUIMBAR_BUILD" -j"$(nproc)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}
 }
