@@ -42,7 +42,8 @@ else()
   # The shared libraries the binary links (FLTK, X11, libstdc++) become
   # package dependencies, found by dpkg-shlibdeps.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "Interactive viewer for Mandelbrot and Julia set fractals\n Quimbar draws escape-time pictures of the Mandelbrot set and of\n quadratic, cubic and trigonometric Julia sets, with a German menu.")
+  set(CPACK_PACKAGE_DESCRIPTION
+      "Quimbar draws escape-time pictures of the Mandelbrot set and of quadratic, cubic and trigonometric Julia sets. It has a German menu; zoom and pan with the menu or the arrow and keypad +/- keys.")
+  set(CPACK_STRIP_FILES ON)
 endif()
 include(CPack)
