@@ -1,0 +1,187 @@
+# Running quimbar.exe under Wine on a private Xvfb display, for the scripts
+# in this folder. Source it after setting WORK (an absolute folder for the
+# Wine prefix, logs and pictures) and FAILURE_DIR; it defines functions and
+# sets the environment Wine needs, nothing runs on sourcing.
+#
+# The Wine prefix lives in $WORK/prefix and is made once (wine_prefix):
+# initialised without the Mono and Gecko installers, given Wine's own fonts
+# (Debian's Wine does not find them otherwise, and the dialogs come out too
+# wide), and a 1024x768 virtual desktop (a real frame and caption for the
+# window, and screen coordinates equal to screenshot coordinates).
+
+TIMEOUT=${TIMEOUT:-60}  # seconds to wait for any one thing
+
+export WINEPREFIX="$WORK/prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install prompts
+unset WINEARCH WINELOADER
+
+XVFB_PID="" APP_PID=""
+STEP=0
+
+# wine_tools_present: 0 when everything the scripts need is installed.
+wine_tools_present() {
+    local tool missing=()
+    for tool in wine wineserver wineboot Xvfb xdotool import convert compare awk; do
+        command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
+    done
+    [ -d /usr/share/wine/fonts ] || missing+=("fonts-wine")
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "SKIP: not installed: ${missing[*]} (Debian: wine wine64 fonts-wine xvfb xdotool imagemagick)" >&2
+    return 1
+}
+
+fail() {
+    echo "FAIL (step $STEP): $*" >&2
+    mkdir -p "$FAILURE_DIR"
+    [ -n "${DISPLAY:-}" ] && import -window root "$FAILURE_DIR/screen-at-failure.png" 2>/dev/null
+    cp "$WORK"/*.png "$WORK"/*.log "$FAILURE_DIR"/ 2>/dev/null
+    echo "Screenshots and logs: $FAILURE_DIR" >&2
+    exit 1
+}
+
+wine_cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+    wineserver -k >/dev/null 2>&1
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+}
+
+# wine_prefix: makes the prefix unless it is there already for this Wine
+# version. Prints the seconds it took (0 when it was there).
+wine_prefix() {
+    local marker="$WINEPREFIX/.quimbar-prefix" version start
+    version=$(wine --version 2>/dev/null)
+    if [ -f "$marker" ] && [ "$(cat "$marker")" = "$version" ]; then
+        echo 0
+        return 0
+    fi
+    start=$(date +%s.%N)
+    wineserver -k >/dev/null 2>&1
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    # Never on a terminal: Wine's console emulation is slow, and its
+    # helper processes would keep a pipe open.
+    DISPLAY="" wineboot -i </dev/null >"$WORK/wineboot.log" 2>&1 || fail "wineboot failed (see wineboot.log)"
+    wineserver -w
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    cat >"$WORK/desktop.reg" <<'EOF'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+EOF
+    DISPLAY="" wine regedit /S "$WORK/desktop.reg" </dev/null >>"$WORK/wineboot.log" 2>&1 ||
+        fail "regedit failed (see wineboot.log)"
+    wineserver -w
+    grep -q '"Default"="1024x768"' "$WINEPREFIX/user.reg" || fail "the virtual desktop is not in the registry"
+    echo "$version" >"$marker"
+    awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { printf "%.1f\n", e - s }'
+}
+
+# wine_display: a 1024x768x24 Xvfb (the size of the virtual desktop) on a
+# free display number; exports DISPLAY. Then a persistent wineserver and
+# Wine's services, started here with no terminal or pipe attached.
+wine_display() {
+    unset DISPLAY
+    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local _
+    for _ in $(seq 1 $((TIMEOUT * 10))); do
+        [ -s "$WORK/display" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start"
+        sleep 0.1
+    done
+    [ -s "$WORK/display" ] || fail "Xvfb reported no display number"
+    export DISPLAY=":$(tr -d '[:space:]' <"$WORK/display")"
+    for _ in $(seq 1 $((TIMEOUT * 10))); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not come up"
+    wineserver -p </dev/null >/dev/null 2>&1
+    wineboot </dev/null >>"$WORK/wineboot.log" 2>&1
+    # The pointer rests on the desktop, away from the window: keys go to the
+    # X window under it (no window manager), which is Wine's desktop.
+    xdotool mousemove 900 700
+}
+
+# probe ARGS...: runs quimbar-probe; its output on stdout, its status.
+probe() {
+    wine "$PROBE" "$@" </dev/null >"$WORK/probe.out" 2>>"$WORK/probe.log"
+    local status=$?
+    cat "$WORK/probe.out"
+    return $status
+}
+
+# start_program OUT: starts quimbar.exe with its standard output to OUT (a
+# file, or "-" for none connected) and waits until its first paint is done.
+start_program() {
+    if [ "$1" = - ]; then
+        wine "$EXE" </dev/null >&- 2>>"$WORK/wine.log" &
+    else
+        wine "$EXE" </dev/null >"$1" 2>>"$WORK/wine.log" &
+    fi
+    APP_PID=$!
+    probe wait-window $((TIMEOUT * 1000)) >/dev/null || fail "the main window did not appear"
+}
+
+# sync: waits until the program is idle with nothing left to paint.
+sync_program() {
+    kill -0 "$APP_PID" 2>/dev/null || fail "the program has exited"
+    probe sync $((TIMEOUT * 1000)) >/dev/null || fail "the program did not become idle"
+}
+
+# wait_exit: waits for the program to end and prints its exit code.
+wait_exit() {
+    local _
+    for _ in $(seq 1 $((TIMEOUT * 20))); do
+        if ! kill -0 "$APP_PID" 2>/dev/null; then
+            wait "$APP_PID"
+            echo $?
+            APP_PID=""
+            return 0
+        fi
+        sleep 0.05
+    done
+    fail "the program did not end"
+}
+
+# menu LETTER...: Alt with the first letter opens a menu of the bar, the
+# other letters pick items inside it by their mnemonics.
+menu() {
+    xdotool key "alt+$1"
+    shift
+    local letter
+    for letter in "$@"; do
+        sleep 0.1
+        xdotool key "$letter"
+    done
+}
+
+# wait_dialog TITLE: waits until a dialog with that title is open.
+wait_dialog() {
+    local _
+    for _ in $(seq 1 $((TIMEOUT * 10))); do
+        [ "$(probe dialog 2>/dev/null | head -1)" = "dialog $1" ] && return 0
+        sleep 0.1
+    done
+    fail "no dialog \"$1\" opened"
+}
+
+# wait_no_dialog: waits until no dialog is open and the program is idle.
+wait_no_dialog() {
+    local _
+    for _ in $(seq 1 $((TIMEOUT * 10))); do
+        if ! probe dialog >/dev/null 2>&1; then
+            sync_program
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the dialog did not close"
+}
