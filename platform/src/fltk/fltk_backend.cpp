@@ -121,6 +121,10 @@ void FltkBackend::destroy_window(HWND w) {
 void FltkBackend::present(HWND w, int y0, int y1) {
     MainWindow* window = main_window_of(w);
     if (!window || !window->shown()) return;
+    if (trace_idle_ && !paint_timed_) {
+        paint_timed_ = true;
+        paint_started_ = Clock::now();
+    }
     window->make_current();
     window->picture()->show_rows(y0, y1);
     XFlush(fl_display);
@@ -231,6 +235,11 @@ void FltkBackend::trace_idle() {
     long paints = tops.empty() ? 0 : paint_count(tops.front());
     if (paints == traced_paints_) return;
     traced_paints_ = paints;
+    if (paint_timed_) {
+        paint_timed_ = false;
+        double ms = std::chrono::duration<double, std::milli>(Clock::now() - paint_started_).count();
+        std::fprintf(stderr, "quimbar-trace: paint took %.1f ms\n", ms);
+    }
     std::fprintf(stderr, "quimbar-trace: idle paints=%ld\n", paints);
     std::fflush(stderr);
 }

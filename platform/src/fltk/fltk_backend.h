@@ -60,7 +60,9 @@ private:
     // With QUIMBAR_TRACE_IDLE set in the environment, the backend writes
     // "quimbar-trace: idle paints=N" to standard error each time the program
     // waits for input after a paint (N: paints of the first window so far),
-    // and "quimbar-trace: exposed L T R B" for each exposure it reports.
+    // "quimbar-trace: paint took T ms" before it (from the first rows shown
+    // to the idle moment) and "quimbar-trace: exposed L T R B at M ms" for
+    // each exposure it reports.
     void trace_idle();
 
     long pictures_drawn_ = 0;
@@ -69,6 +71,8 @@ private:
     bool exposures_pending_ = false;
     bool trace_idle_ = false;
     long traced_paints_ = -1;
+    bool paint_timed_ = false;
+    std::chrono::steady_clock::time_point paint_started_;
 };
 
 }  // namespace layer

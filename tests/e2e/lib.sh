@@ -1,0 +1,128 @@
+# Shared by the scripts that run the real viewer on a private X display:
+# an Xvfb server with openbox as window manager, the viewer started with its
+# idle trace, and helpers that wait on that trace and read the screen.
+#
+# The sourcing script sets FAILURE_DIR (where fail() leaves screenshots and
+# logs) before calling anything here. Exit status 77 means a needed tool is
+# missing.
+
+MENU_BAR_HEIGHT=19  # the layer's stand-in for the Win32 menu bar
+TIMEOUT=60          # seconds to wait for any one thing
+
+for tool in Xvfb openbox xdotool xprop xwininfo import convert compare; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed (Debian: xvfb openbox xdotool x11-utils imagemagick)" >&2
+        exit 77
+    fi
+done
+
+WORK=$(mktemp -d)
+LOG=$WORK/quimbar.log
+XVFB_PID="" WM_PID="" APP_PID="" MAIN=""
+STEP=0
+
+cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL (step $STEP): $*" >&2
+    rm -rf "$FAILURE_DIR"
+    mkdir -p "$FAILURE_DIR"
+    [ -n "${DISPLAY:-}" ] && import -window root "$FAILURE_DIR/screen-at-failure.png" 2>/dev/null
+    cp "$WORK"/*.png "$WORK"/*.log "$FAILURE_DIR"/ 2>/dev/null
+    echo "Screenshots and logs: $FAILURE_DIR" >&2
+    exit 1
+}
+
+# start_display: a 1280x1024x24 Xvfb with openbox; exports DISPLAY. When
+# openbox cannot connect (seen now and then when X servers of other sessions
+# share the machine), starts over with a fresh server.
+start_display() {
+    local attempt
+    for attempt in 1 2 3 4 5; do
+        try_display && return 0
+        echo "note: display attempt $attempt failed, starting a fresh X server" >&2
+        cp "$WORK/openbox.log" "$WORK/openbox-attempt-$attempt.log" 2>/dev/null
+        [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
+        [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+        wait 2>/dev/null
+        WM_PID="" XVFB_PID=""
+    done
+    fail "could not start Xvfb with openbox"
+}
+
+try_display() {
+    unset DISPLAY
+    rm -f "$WORK/display"
+    # Xvfb picks a free display number itself and writes it to the given
+    # file descriptor, so parallel runs never collide.
+    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local _
+    for _ in $(seq 1 $((TIMEOUT * 10))); do
+        [ -s "$WORK/display" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    [ -s "$WORK/display" ] || return 1
+    export DISPLAY=":$(tr -d '[:space:]' <"$WORK/display")"
+    for _ in $(seq 1 $((TIMEOUT * 10))); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdotool getdisplaygeometry >/dev/null 2>&1 || return 1
+
+    openbox >"$WORK/openbox.log" 2>&1 &
+    WM_PID=$!
+    for _ in $(seq 1 $((TIMEOUT * 10))); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        kill -0 "$WM_PID" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+# start_viewer QUIMBAR: starts the viewer with its idle trace on stderr (its
+# standard output, the trigonometric family's trace, is dropped) and sets
+# MAIN to its window.
+start_viewer() {
+    QUIMBAR_TRACE_IDLE=1 "$1" >/dev/null 2>"$LOG" &
+    APP_PID=$!
+    MAIN=$(xdotool search --sync --onlyvisible --name '^Quimbar$' | head -1)
+    [ -n "$MAIN" ] || fail "no window titled Quimbar"
+}
+
+# wait_paints N: waits until the viewer is idle after its N-th paint.
+wait_paints() {
+    local n=$1 _
+    for _ in $(seq 1 $((TIMEOUT * 20))); do
+        grep -q "^quimbar-trace: idle paints=$n\$" "$LOG" && return 0
+        kill -0 "$APP_PID" 2>/dev/null || fail "the viewer exited while waiting for paint $n"
+        sleep 0.05
+    done
+    fail "no idle after paint $n (trace: $(grep quimbar-trace "$LOG" | tail -1))"
+}
+
+# paints: the last paint count the viewer reported.
+paints() { grep "^quimbar-trace: idle paints=" "$LOG" | tail -1 | sed 's/.*=//'; }
+
+# last_paint_ms: how long the last paint took, in milliseconds.
+last_paint_ms() { grep "^quimbar-trace: paint took" "$LOG" | tail -1 | sed 's/.*took \([0-9.]*\) ms/\1/'; }
+
+# client_geometry: "X Y W H" of the picture on screen (the X window holds
+# menu bar and picture).
+client_geometry() {
+    local info x y w h
+    info=$(xwininfo -id "$MAIN")
+    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/.*Width: *//p' <<<"$info")
+    h=$(sed -n 's/.*Height: *//p' <<<"$info")
+    echo "$x $((y + MENU_BAR_HEIGHT)) $w $((h - MENU_BAR_HEIGHT))"
+}
