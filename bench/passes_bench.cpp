@@ -6,9 +6,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "farbgesetz.h"
+#include "kernels/zeilen.h"
 #include "layer/device_context.h"
 #include "paint_dispatch.h"
 #include "schnell.h"
@@ -103,6 +106,33 @@ void BM_Pass(benchmark::State& state, StandardView v, int arbeiter) {
         benchmark::Counter(n, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// The pure computation of a picture's counts: every row through the row
+// kernel on this thread, no pixels set.
+void BM_Zaehlen(benchmark::State& state, StandardView v, kerne::Zeilenkern kern) {
+    const double n = double(schritte(v));
+    stelle_ein(v);
+    double re[RASTER_BREITE], sin_re[RASTER_BREITE], cos_re[RASTER_BREITE];
+    for (int x = 0; x < RASTER_BREITE; ++x) {
+        re[x] = ebene_re(x);
+        sin_re[x] = std::sin(re[x]);
+        cos_re[x] = std::cos(re[x]);
+    }
+    kerne::Zeilenauftrag t;
+    t.familie = v.j, t.j2 = v.j2;
+    t.a = a, t.b = b, t.a2 = a2, t.b2 = b2;
+    t.schranke = v.j == 4 ? kub_schranke(a, b, a2, b2) : 4.0;
+    t.re = re, t.breite = RASTER_BREITE;
+    t.sin_re = sin_re, t.cos_re = cos_re;
+    std::vector<uint16_t> zaehler(RASTER_BREITE);
+    for (auto _ : state) {
+        for (int y = RASTER_HOEHE - 1; y >= 0; --y) kern(t, ebene_im(y), zaehler.data());
+        benchmark::DoNotOptimize(zaehler.data());
+    }
+    state.counters["iterations"] = n;
+    state.counters["s_per_iteration"] =
+        benchmark::Counter(n, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 const bool registriert = [] {
     const struct {
         const char* name;
@@ -113,6 +143,20 @@ const bool registriert = [] {
             benchmark::RegisterBenchmark((std::string(v.name) + "/" + art.name).c_str(), BM_Pass, v, art.arbeiter)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
+    for (const StandardView& v : STANDARD_VIEWS) {
+        auto zaehlen = [&](const char* kern_name, kerne::Zeilenkern kern) {
+            benchmark::RegisterBenchmark((std::string("Counts/") + v.name + "/" + kern_name).c_str(), BM_Zaehlen,
+                                         v, kern)
+                ->Unit(benchmark::kMillisecond);
+        };
+        if (v.j == 3) {
+            zaehlen("Scalar", kerne::zeile_trigo);
+            continue;
+        }
+        zaehlen("SSE2", kerne::zeile_sse2);
+        if (kerne::avx2_vorhanden()) zaehlen("AVX2", kerne::zeile_avx2);
+        if (kerne::avx512_vorhanden()) zaehlen("AVX512", kerne::zeile_avx512);
+    }
     return true;
 }();
 

@@ -1,6 +1,7 @@
 #include "schnell.h"
 
 #include <atomic>
+#include <cmath>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
@@ -27,16 +28,19 @@ int standard_arbeiter() {
 namespace {
 
 kerne::Zeilenkern waehle_kern(Kern kern, int familie) {
-    if (familie == kerne::TRIGO) return kerne::zeile_skalar;
+    if (familie == kerne::TRIGO) return kerne::zeile_trigo;
     switch (kern) {
     case Kern::skalar:
         return kerne::zeile_skalar;
     case Kern::sse2:
         return kerne::zeile_sse2;
     case Kern::avx2:
+        return kerne::avx2_vorhanden() ? kerne::zeile_avx2 : kerne::zeile_sse2;
+    case Kern::avx512:
     case Kern::bester:
         break;
     }
+    if (kerne::avx512_vorhanden()) return kerne::zeile_avx512;
     return kerne::avx2_vorhanden() ? kerne::zeile_avx2 : kerne::zeile_sse2;
 }
 
@@ -220,6 +224,16 @@ void zeichne_schnell(int familie, HDC hdc, const Rechenweise& weise) {
     auftrag.schranke = familie == kerne::KUBISCH ? kub_schranke(a, b, a2, b2) : 4.0;
     auftrag.re = re;
     auftrag.breite = RASTER_BREITE;
+    double sin_re[RASTER_BREITE], cos_re[RASTER_BREITE];
+    if (familie == kerne::TRIGO) {
+        for (int x = 0; x < RASTER_BREITE; ++x) {
+            const double s = std::sin(re[x]), c = std::cos(re[x]);
+            sin_re[x] = s;
+            cos_re[x] = c;
+        }
+        auftrag.sin_re = sin_re;
+        auftrag.cos_re = cos_re;
+    }
 
     const int arbeiter = weise.arbeiter > 0 ? weise.arbeiter : standard_arbeiter();
     Zaehlwerk werk(auftrag, im, waehle_kern(weise.kern, familie), arbeiter);

@@ -13,10 +13,11 @@
 // Which row kernel computes the polynomial families (the trigonometric
 // family always goes one pixel at a time).
 enum class Kern {
-    bester,  // AVX2 where the processor has it, else SSE2
+    bester,  // the widest the processor has: AVX-512, AVX2 or SSE2
     skalar,  // one pixel at a time
     sse2,
     avx2,    // falls back to SSE2 where the processor lacks AVX2
+    avx512,  // falls back to AVX2 or SSE2 where the processor lacks AVX-512
 };
 
 struct Rechenweise {

@@ -16,6 +16,7 @@ namespace {
 
 struct Avx2 {
     using R = __m256d;
+    using M = R;  // all-ones lanes
     using I = __m256i;
     static constexpr int L = 4;
 
@@ -23,6 +24,8 @@ struct Avx2 {
     static void speichern(double* p, R v) { _mm256_storeu_pd(p, v); }
     static I laden_i(const int64_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
     static void speichern_i(int64_t* p, I v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+    static M laden_m(const int64_t* p) { return laden(reinterpret_cast<const double*>(p)); }
+    static void speichern_m(int64_t* p, M m) { speichern(reinterpret_cast<double*>(p), m); }
     static R alle(double v) { return _mm256_set1_pd(v); }
     static R add(R u, R v) { return _mm256_add_pd(u, v); }
     static R sub(R u, R v) { return _mm256_sub_pd(u, v); }

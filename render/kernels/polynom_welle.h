@@ -5,10 +5,11 @@
 // region). Everything here has internal linkage, so each instantiation stays
 // in the translation unit that compiled it for its instruction set.
 //
-// V provides: R (L doubles), I (L 64-bit integers), L, laden/speichern,
-// laden_i/speichern_i, alle(v), add, sub, mul, neg, ge, gleich (ordered
-// comparisons giving all-ones lanes), ohne(m, w) = m AND NOT w, oder,
-// zaehle(n, m) = n + (m ? 1 : 0).
+// V provides: R (L doubles), I (L 64-bit integers), M (L lane flags), L,
+// laden/speichern, laden_i/speichern_i, laden_m/speichern_m (flags kept as
+// 64-bit 0 or -1), alle(v), add, sub, mul, neg, ge, gleich (ordered
+// comparisons: false where a NaN takes part), ohne(m, w) = m AND NOT w,
+// oder, zaehle(n, m) = n + (m ? 1 : 0).
 //
 // How a row is computed: the pixels that do not escape at once become lanes
 // of a packed list. A wave runs every lane K steps, four vectors side by
@@ -56,7 +57,8 @@ struct Konstanten {
 // One vector of lanes in registers.
 template <class V>
 struct Kette {
-    typename V::R x, y, sx, akt, wieder, cx, cy;
+    typename V::R x, y, sx, cx, cy;
+    typename V::M akt, wieder;
     typename V::I n;
 };
 
@@ -66,8 +68,8 @@ inline Kette<V> lade_kette(const Bahnen& s, int l, const Konstanten<V>& k) {
     c.x = V::laden(s.x + l);
     c.y = V::laden(s.y + l);
     c.sx = V::laden(s.sx + l);
-    c.akt = V::laden(reinterpret_cast<const double*>(s.aktiv + l));
-    c.wieder = V::laden(reinterpret_cast<const double*>(s.wieder + l));
+    c.akt = V::laden_m(s.aktiv + l);
+    c.wieder = V::laden_m(s.wieder + l);
     c.n = V::laden_i(s.n + l);
     if (FAMILIE == MANDELBROT) {
         c.cx = V::laden(s.cx + l);
@@ -83,8 +85,8 @@ template <class V>
 inline void speichere_kette(Bahnen& s, int l, const Kette<V>& c) {
     V::speichern(s.x + l, c.x);
     V::speichern(s.y + l, c.y);
-    V::speichern(reinterpret_cast<double*>(s.aktiv + l), c.akt);
-    V::speichern(reinterpret_cast<double*>(s.wieder + l), c.wieder);
+    V::speichern_m(s.aktiv + l, c.akt);
+    V::speichern_m(s.wieder + l, c.wieder);
     V::speichern_i(s.n + l, c.n);
 }
 
@@ -94,7 +96,7 @@ inline void schritt(Kette<V>& c, const Konstanten<V>& k) {
     using R = typename V::R;
     const R xx = V::mul(c.x, c.x);
     const R yy = V::mul(c.y, c.y);
-    const R weg = V::ge(V::add(xx, yy), k.schranke);
+    const typename V::M weg = V::ge(V::add(xx, yy), k.schranke);
     if (FAMILIE == KUBISCH) {
         // tx = ((x*x*x - 3*x*y*y) + dx*x) - dy*y + ex
         // ty = ((-y*y*y + 3*x*x*y) + dy*x) + dx*y + ey
@@ -177,39 +179,31 @@ bool kehrt_wieder(const Bahnen& s, int l, const Zeilenauftrag& t, int hoechstens
 
 // Settles the lanes after a wave, writes their counts and packs the others
 // to the front. Returns how many go on; *max_n gets their largest count.
+// Written with few branches: whether a lane ends is hard to predict.
 template <int FAMILIE>
 int sortiere(Bahnen& s, int m, const Zeilenauftrag& t, uint16_t* zaehler, int* max_n) {
     int w = 0;
     int64_t hoechste = 0;
     for (int l = 0; l < m; ++l) {
         const int64_t n = s.n[l];
-        if (!s.aktiv[l]) {  // escaped after n steps
-            zaehler[s.pixel[l]] = static_cast<uint16_t>(n);
-            continue;
-        }
-        if (n >= GRENZE) {
-            zaehler[s.pixel[l]] = GRENZE;
-            continue;
-        }
+        const bool laeuft = s.aktiv[l] != 0;  // else escaped after n steps
+        bool bleibt = laeuft && n < GRENZE;   // 511 steps end with 511
         // The saved state was reached after gesichert steps, and all states
         // up to step n - 1 were tested: a return within n - gesichert steps
-        // is a cycle of tested states.
-        if (s.wieder[l] && kehrt_wieder<FAMILIE>(s, l, t, static_cast<int>(n) - s.gesichert[l])) {
-            zaehler[s.pixel[l]] = GRENZE;
-            continue;
-        }
+        // is a cycle of tested states, which ends with 511.
+        if (bleibt && s.wieder[l] && kehrt_wieder<FAMILIE>(s, l, t, static_cast<int>(n) - s.gesichert[l]))
+            bleibt = false;
+        // A lane that goes on gets its count later, over this one.
+        zaehler[s.pixel[l]] = static_cast<uint16_t>(laeuft ? GRENZE : n);
+
         const double x = s.x[l], y = s.y[l];
-        double sx = s.sx[l], sy = s.sy[l];
-        int32_t gesichert = s.gesichert[l];
-        if (n >= 2 * static_cast<int64_t>(gesichert) + 4) {
-            sx = x;
-            sy = y;
-            gesichert = static_cast<int32_t>(n);
-        }
+        const int32_t gesichert = s.gesichert[l];
+        const bool sichern = n >= 2 * static_cast<int64_t>(gesichert) + 4;
+        const double sx = s.sx[l], sy = s.sy[l];
         s.x[w] = x;
         s.y[w] = y;
-        s.sx[w] = sx;
-        s.sy[w] = sy;
+        s.sx[w] = sichern ? x : sx;
+        s.sy[w] = sichern ? y : sy;
         if (FAMILIE == MANDELBROT) {
             s.cx[w] = s.cx[l];
             s.cy[w] = s.cy[l];
@@ -217,10 +211,10 @@ int sortiere(Bahnen& s, int m, const Zeilenauftrag& t, uint16_t* zaehler, int* m
         s.n[w] = n;
         s.aktiv[w] = -1;
         s.wieder[w] = 0;
-        s.gesichert[w] = gesichert;
+        s.gesichert[w] = sichern ? static_cast<int32_t>(n) : gesichert;
         s.pixel[w] = s.pixel[l];
-        if (n > hoechste) hoechste = n;
-        ++w;
+        hoechste = bleibt && n > hoechste ? n : hoechste;
+        w += bleibt;
     }
     *max_n = static_cast<int>(hoechste);
     return w;
@@ -232,14 +226,12 @@ void zeile_welle(const Zeilenauftrag& t, double im, uint16_t* zaehler) {
     Bahnen s;
     const Konstanten<V> k(t);
     // Pixels that escape before the first step get their count 0 at once;
-    // the others become lanes, with their start as the saved state.
+    // the others become lanes, with their start as the saved state (a lane
+    // is written either way and kept only if it runs).
     int m = 0;
     for (int p = 0; p < t.breite; ++p) {
         const double x = t.re[p];
-        if (x * x + im * im >= t.schranke) {
-            zaehler[p] = 0;
-            continue;
-        }
+        zaehler[p] = 0;
         s.x[m] = s.sx[m] = s.cx[m] = x;
         s.y[m] = s.sy[m] = s.cy[m] = im;
         s.n[m] = 0;
@@ -247,7 +239,7 @@ void zeile_welle(const Zeilenauftrag& t, double im, uint16_t* zaehler) {
         s.wieder[m] = 0;
         s.gesichert[m] = 0;
         s.pixel[m] = p;
-        ++m;
+        m += !(x * x + im * im >= t.schranke);
     }
     int max_n = 0;
     for (int welle_nr = 0; m > 0; ++welle_nr) {

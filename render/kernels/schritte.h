@@ -1,7 +1,8 @@
 // The steps of the polynomial point classes on single doubles, in their
 // order of evaluation: Julia_Punkt::folg and MandelPoint::next (quadratic),
-// Julia_Punkt_kub::folg (cubic). Internal linkage: each kernel's
-// translation unit compiles its own copy for its instruction set.
+// Julia_Punkt_kub::folg (cubic); and the exact cycle detection of the
+// one-pixel kernels. Internal linkage: each kernel's translation unit
+// compiles its own copy for its instruction set.
 #ifndef QUIMBAR_KERNELS_SCHRITTE_H
 #define QUIMBAR_KERNELS_SCHRITTE_H
 
@@ -39,6 +40,28 @@ inline bool gleiche_bits(double u, double v) {
     std::memcpy(&bv, &v, sizeof bv);
     return bu == bv;
 }
+
+// Brent's cycle detection on the exact doubles: the state after step n is
+// compared with a saved state, which is renewed after steps 1, 2, 4, 8, ...
+// A bitwise repeat means the orbit cycles through states that were all
+// tested already and none escaped, so it never escapes.
+class Wiederkehr {
+public:
+    Wiederkehr(double x, double y) : sx_(x), sy_(y) {}
+    bool kehrt_wieder(double x, double y, int n) {
+        if (gleiche_bits(x, sx_) && gleiche_bits(y, sy_)) return true;
+        if (n == naechste_) {
+            sx_ = x;
+            sy_ = y;
+            naechste_ *= 2;
+        }
+        return false;
+    }
+
+private:
+    double sx_, sy_;
+    int naechste_ = 1;
+};
 
 }  // namespace
 }  // namespace kerne

@@ -12,6 +12,7 @@ namespace {
 
 struct Sse2 {
     using R = __m128d;
+    using M = R;  // all-ones lanes
     using I = __m128i;
     static constexpr int L = 2;
 
@@ -19,6 +20,8 @@ struct Sse2 {
     static void speichern(double* p, R v) { _mm_storeu_pd(p, v); }
     static I laden_i(const int64_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
     static void speichern_i(int64_t* p, I v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+    static M laden_m(const int64_t* p) { return laden(reinterpret_cast<const double*>(p)); }
+    static void speichern_m(int64_t* p, M m) { speichern(reinterpret_cast<double*>(p), m); }
     static R alle(double v) { return _mm_set1_pd(v); }
     static R add(R u, R v) { return _mm_add_pd(u, v); }
     static R sub(R u, R v) { return _mm_sub_pd(u, v); }

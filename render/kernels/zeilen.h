@@ -28,19 +28,28 @@ struct Zeilenauftrag {
     double schranke = 4;        // escape bound on x*x + y*y of the polynomial families
     const double* re = nullptr; // plane real part of every column
     int breite = 0;             // number of columns, at most MAX_BREITE
+    // Trigonometric family, optional: sin and cos of every re, computed once
+    // for all rows (the first step of every pixel needs them).
+    const double* sin_re = nullptr;
+    const double* cos_re = nullptr;
 };
 
 // Counts of the row whose plane imaginary part is im, one per column.
 using Zeilenkern = void (*)(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
 
-// One pixel at a time (every family).
+// One pixel at a time (every family; the trigonometric one goes to zeile_trigo).
 void zeile_skalar(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
-// Several pixels per instruction (polynomial families only). The AVX2 kernel
-// may only run where avx2_vorhanden() holds; SSE2 is part of every x86-64.
+// The trigonometric family: several orbits side by side.
+void zeile_trigo(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
+// Several pixels per instruction (polynomial families only). The AVX2 and
+// AVX-512 kernels may only run where avx2_vorhanden() and
+// avx512_vorhanden() hold; SSE2 is part of every x86-64.
 void zeile_sse2(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
 void zeile_avx2(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
+void zeile_avx512(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
 
 bool avx2_vorhanden();
+bool avx512_vorhanden();
 
 }  // namespace kerne
 
