@@ -1,11 +1,15 @@
 // Time per picture of each family's pass at its standard view, with the
 // number of iterations (steps) per picture and the time per iteration:
-// the plain per-pixel pass, the fast pass with one worker thread and the
-// fast pass with one worker per hardware thread, side by side per view.
+// - Pass: the plain per-pixel pass, the fast pass with one worker thread and
+//   the fast pass with one worker per hardware thread, side by side;
+// - Counts: the row kernels alone on one thread;
+// - Compute and WindowPaint: the fast pass without pixels, and a whole
+//   paint of the program's window (headless backend).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -13,6 +17,7 @@
 #include "farbgesetz.h"
 #include "kernels/zeilen.h"
 #include "layer/device_context.h"
+#include "layer/headless.h"
 #include "paint_dispatch.h"
 #include "schnell.h"
 #include "standard_views.h"
@@ -133,6 +138,42 @@ void BM_Zaehlen(benchmark::State& state, StandardView v, kerne::Zeilenkern kern)
         benchmark::Counter(n, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// A full paint of the main window through the program: the window
+// procedure's paint branch, the pass on the real paint device context (the
+// layer's, which pushes rows to the backend every 16 ms), here with the
+// headless backend. Timed from the exposure to the next idle moment.
+void BM_Fenster(benchmark::State& state, StandardView v) {
+    using Uhr = std::chrono::steady_clock;
+    namespace hl = layer::headless;
+    for (auto _ : state) {
+        stelle_ein(v);
+        hl::install();
+        Uhr::time_point anfang, ende;
+        hl::at_idle([&] {
+            HWND w = hl::main_window();
+            anfang = Uhr::now();
+            hl::expose(w, RECT{0, 0, hl::client_width(w), hl::client_height(w)});
+        });
+        hl::at_idle([&] {
+            ende = Uhr::now();
+            hl::close_box(hl::main_window());
+        });
+        StdoutNach stumm;
+        hl::run_program();
+        state.SetIterationTime(std::chrono::duration<double>(ende - anfang).count());
+    }
+}
+
+// The fast pass with every worker, on no device context: the computation
+// and the hand-over of the counts, without pixels.
+void BM_Rechnen(benchmark::State& state, StandardView v) {
+    stelle_ein(v);
+    for (auto _ : state) {
+        StdoutNach stumm;
+        zeichne_schnell(j, nullptr);
+    }
+}
+
 const bool registriert = [] {
     const struct {
         const char* name;
@@ -156,6 +197,14 @@ const bool registriert = [] {
         zaehlen("SSE2", kerne::zeile_sse2);
         if (kerne::avx2_vorhanden()) zaehlen("AVX2", kerne::zeile_avx2);
         if (kerne::avx512_vorhanden()) zaehlen("AVX512", kerne::zeile_avx512);
+    }
+    for (const StandardView& v : STANDARD_VIEWS) {
+        benchmark::RegisterBenchmark((std::string("Compute/") + v.name).c_str(), BM_Rechnen, v)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark((std::string("WindowPaint/") + v.name).c_str(), BM_Fenster, v)
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime();
     }
     return true;
 }();
