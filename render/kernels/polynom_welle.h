@@ -179,7 +179,6 @@ bool kehrt_wieder(const Bahnen& s, int l, const Zeilenauftrag& t, int hoechstens
 
 // Settles the lanes after a wave, writes their counts and packs the others
 // to the front. Returns how many go on; *max_n gets their largest count.
-// Written with few branches: whether a lane ends is hard to predict.
 template <int FAMILIE>
 int sortiere(Bahnen& s, int m, const Zeilenauftrag& t, uint16_t* zaehler, int* max_n) {
     int w = 0;
@@ -193,8 +192,10 @@ int sortiere(Bahnen& s, int m, const Zeilenauftrag& t, uint16_t* zaehler, int* m
         // is a cycle of tested states, which ends with 511.
         if (bleibt && s.wieder[l] && kehrt_wieder<FAMILIE>(s, l, t, static_cast<int>(n) - s.gesichert[l]))
             bleibt = false;
-        // A lane that goes on gets its count later, over this one.
-        zaehler[s.pixel[l]] = static_cast<uint16_t>(laeuft ? GRENZE : n);
+        if (!bleibt) {
+            zaehler[s.pixel[l]] = static_cast<uint16_t>(laeuft ? GRENZE : n);
+            continue;
+        }
 
         const double x = s.x[l], y = s.y[l];
         const int32_t gesichert = s.gesichert[l];
@@ -213,8 +214,8 @@ int sortiere(Bahnen& s, int m, const Zeilenauftrag& t, uint16_t* zaehler, int* m
         s.wieder[w] = 0;
         s.gesichert[w] = sichern ? static_cast<int32_t>(n) : gesichert;
         s.pixel[w] = s.pixel[l];
-        hoechste = bleibt && n > hoechste ? n : hoechste;
-        w += bleibt;
+        hoechste = n > hoechste ? n : hoechste;
+        ++w;
     }
     *max_n = static_cast<int>(hoechste);
     return w;
@@ -226,12 +227,14 @@ void zeile_welle(const Zeilenauftrag& t, double im, uint16_t* zaehler) {
     Bahnen s;
     const Konstanten<V> k(t);
     // Pixels that escape before the first step get their count 0 at once;
-    // the others become lanes, with their start as the saved state (a lane
-    // is written either way and kept only if it runs).
+    // the others become lanes, with their start as the saved state.
     int m = 0;
     for (int p = 0; p < t.breite; ++p) {
         const double x = t.re[p];
-        zaehler[p] = 0;
+        if (x * x + im * im >= t.schranke) {
+            zaehler[p] = 0;
+            continue;
+        }
         s.x[m] = s.sx[m] = s.cx[m] = x;
         s.y[m] = s.sy[m] = s.cy[m] = im;
         s.n[m] = 0;
@@ -239,7 +242,7 @@ void zeile_welle(const Zeilenauftrag& t, double im, uint16_t* zaehler) {
         s.wieder[m] = 0;
         s.gesichert[m] = 0;
         s.pixel[m] = p;
-        m += !(x * x + im * im >= t.schranke);
+        ++m;
     }
     int max_n = 0;
     for (int welle_nr = 0; m > 0; ++welle_nr) {
