@@ -54,7 +54,7 @@ public:
         : auftrag_(auftrag), im_(im), kern_(kern), zaehler_(new uint16_t[GROESSE]),
           bereit_(new std::atomic<bool>[RASTER_HOEHE]) {
         for (int k = 0; k < RASTER_HOEHE; ++k) bereit_[k].store(false, std::memory_order_relaxed);
-        for (int t = 0; t < arbeiter; ++t) {
+        for (int t = 0; t < arbeiter && t < RASTER_HOEHE; ++t) {  // more would find no row
             try {
                 arbeiter_.emplace_back([this] {
                     while (rechne_naechste()) {
