@@ -46,8 +46,7 @@ start=$(date +%s.%N)
 prefix_seconds=$(wine_prefix) || exit 1
 wine_display
 # Standard output connected to nothing, the usual case for a windowed
-# program. (Never /dev/null: the runtime sees a character device there and
-# writes every trace record on its own, which under Wine costs seconds.)
+# program.
 start_program -
 ready=$(date +%s.%N)
 echo "Wine prefix set-up: ${prefix_seconds} s (0: kept from an earlier run);" \
