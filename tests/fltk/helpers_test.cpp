@@ -170,7 +170,8 @@ TEST(IcoDirectory, TheProgramsIconHasALargePngImage) {
     auto bytes = layer::embedded_file("quimbar.ico");
     ASSERT_TRUE(bytes.has_value());
     auto* data = reinterpret_cast<const unsigned char*>(bytes->data());
-    const IcoEntry* best = largest_png_entry(parse_ico_directory(data, bytes->size()));
+    const std::vector<IcoEntry> entries = parse_ico_directory(data, bytes->size());
+    const IcoEntry* best = largest_png_entry(entries);
     ASSERT_NE(best, nullptr);
     EXPECT_GE(best->width, 48);
 }

@@ -55,6 +55,8 @@ std::vector<IcoEntry> parse_ico_directory(const unsigned char* data, std::size_t
 
 // The largest PNG-compressed entry, or null if there is none.
 const IcoEntry* largest_png_entry(const std::vector<IcoEntry>& entries);
+// The result points into `entries`, which must outlive it.
+const IcoEntry* largest_png_entry(const std::vector<IcoEntry>&& entries) = delete;
 
 // Dialog base units for a template font: "MS Sans Serif" at 8 points is
 // 6 x 13 pixels, at 10 points 7 x 16. Other sizes scale from the 8-point
