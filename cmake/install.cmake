@@ -13,6 +13,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Interactive viewer for Mandelbrot and Jul
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
   if(TARGET quimbar)
@@ -44,6 +45,5 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_PACKAGE_DESCRIPTION
       "Quimbar draws escape-time pictures of the Mandelbrot set and of quadratic, cubic and trigonometric Julia sets. It has a German menu; zoom and pan with the menu or the arrow and keypad +/- keys.")
-  set(CPACK_STRIP_FILES ON)
 endif()
 include(CPack)
