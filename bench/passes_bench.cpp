@@ -4,7 +4,11 @@
 //   the fast pass with one worker per hardware thread, side by side;
 // - Counts: the row kernels alone on one thread;
 // - Compute and WindowPaint: the fast pass without pixels, and a whole
-//   paint of the program's window (headless backend).
+//   paint of the program's window (headless backend);
+// - Floor: the calling thread's share of a pass alone: a bare loop of one
+//   picture's SetPixel calls in raster order into the memory sink and into
+//   the window layer's paint device context, and the consuming loop of the
+//   Julia pass (colour by count, farbe, SetPixel) on counts computed before.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -174,6 +178,74 @@ void BM_Rechnen(benchmark::State& state, StandardView v) {
     }
 }
 
+// One picture's SetPixel calls in raster order, nothing else.
+void setze_bild(HDC hdc) {
+    for (int y = RASTER_HOEHE - 1; y >= 0; --y)
+        for (int x = 0; x < RASTER_BREITE; ++x) SetPixel(hdc, x, y, static_cast<COLORREF>(x * 0x010203 + y));
+}
+
+void BM_BodenSpeicher(benchmark::State& state) {
+    layer::MemoryDC dc(RASTER_BREITE, RASTER_HOEHE);
+    for (auto _ : state) {
+        setze_bild(dc.hdc());
+        benchmark::DoNotOptimize(dc.pixels().data());
+    }
+}
+
+LRESULT CALLBACK leere_prozedur(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+
+// The paint device context of a window whose client area is the raster
+// (headless backend), from BeginPaint to EndPaint.
+void BM_BodenFenster(benchmark::State& state) {
+    layer::headless::install();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = leere_prozedur;
+    wc.lpszClassName = "Boden";
+    RegisterClassA(&wc);
+    // Frame: border 4 on each side, caption 19 (the headless metrics).
+    HWND h = CreateWindowExA(0, "Boden", "", 0, 0, 0, RASTER_BREITE + 8, RASTER_HOEHE + 27, nullptr, nullptr,
+                             nullptr, nullptr);
+    for (auto _ : state) {
+        InvalidateRect(h, nullptr, FALSE);
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(h, &ps);
+        setze_bild(hdc);
+        EndPaint(h, &ps);
+    }
+    if (layer::headless::client_width(h) != RASTER_BREITE || layer::headless::client_height(h) != RASTER_HOEHE)
+        state.SkipWithError("client area is not the raster");
+    DestroyWindow(h);
+}
+
+// The consuming loop of the Julia pass on the counts of a view, one thread.
+void BM_BodenVerbrauch(benchmark::State& state, StandardView v) {
+    stelle_ein(v);
+    double re[RASTER_BREITE];
+    for (int x = 0; x < RASTER_BREITE; ++x) re[x] = ebene_re(x);
+    kerne::Zeilenauftrag t;
+    t.familie = v.j, t.a = a, t.b = b, t.re = re, t.breite = RASTER_BREITE;
+    std::vector<uint16_t> z(static_cast<size_t>(RASTER_BREITE) * RASTER_HOEHE);
+    for (int y = RASTER_HOEHE - 1; y >= 0; --y)
+        kerne::zeile_sse2(t, ebene_im(y), z.data() + static_cast<size_t>(RASTER_HOEHE - 1 - y) * RASTER_BREITE);
+    long farben[kerne::GRENZE + 1];
+    for (int n = 0; n <= kerne::GRENZE; ++n) {
+        double r, g, bl;
+        int it = n;
+        farbgesetz(r, g, bl, it);
+        farben[n] = farbwert(r, g, bl, OFFSET_POLYNOM);
+    }
+    layer::MemoryDC dc(RASTER_BREITE, RASTER_HOEHE);
+    for (auto _ : state) {
+        const uint16_t* p = z.data();
+        for (int y = RASTER_HOEHE - 1; y >= 0; --y)
+            for (int x = 0; x < RASTER_BREITE; ++x) {
+                farbe = farben[*p++];
+                SetPixel(dc.hdc(), x, y, static_cast<COLORREF>(farbe));
+            }
+        benchmark::DoNotOptimize(dc.pixels().data());
+    }
+}
+
 const bool registriert = [] {
     const struct {
         const char* name;
@@ -206,6 +278,12 @@ const bool registriert = [] {
             ->Unit(benchmark::kMillisecond)
             ->UseManualTime();
     }
+    benchmark::RegisterBenchmark("Floor/SetPixel/MemoryDC", BM_BodenSpeicher)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Floor/SetPixel/PaintDC", BM_BodenFenster)->Unit(benchmark::kMillisecond);
+    for (const StandardView& v : STANDARD_VIEWS)
+        if (v.j == 2)
+            benchmark::RegisterBenchmark((std::string("Floor/Consume/") + v.name).c_str(), BM_BodenVerbrauch, v)
+                ->Unit(benchmark::kMillisecond);
     return true;
 }();
 

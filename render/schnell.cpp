@@ -1,5 +1,7 @@
 #include "schnell.h"
 
+#include <immintrin.h>
+
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
@@ -48,6 +50,13 @@ kerne::Zeilenkern waehle_kern(Kern kern, int familie) {
 // (row index k = 0 is y = 500) and compute them with the kernel; zeile(k)
 // hands row k to the calling thread as soon as it is ready. The workers
 // read only the snapshot and write only their rows.
+//
+// Hand-over: every finished row gets its flag, and whichever worker finds
+// the rows after the ready prefix done moves the prefix on (rows may finish
+// out of order). The calling thread reads the prefix; when the row it needs
+// is not in it, it looks again for a moment, then sleeps until a batch of
+// rows is ready, so that a worker pays for a wake-up (a system call) once
+// per batch instead of once per row.
 class Zaehlwerk {
 public:
     Zaehlwerk(const kerne::Zeilenauftrag& auftrag, const double* im, kerne::Zeilenkern kern, int arbeiter)
@@ -76,41 +85,62 @@ public:
 
     // Row k in raster order, once computed.
     const uint16_t* zeile(int k) {
-        if (!bereit_[k].load(std::memory_order_acquire)) {
-            if (arbeiter_.empty()) {
-                // No thread could be started: compute on this one.
-                while (!bereit_[k].load(std::memory_order_acquire) && rechne_naechste()) {
-                }
-            } else {
-                // Rows usually follow each other closely: look again a few
-                // times before going to sleep.
-                for (int versuch = 0; versuch < 64 && !bereit_[k].load(std::memory_order_acquire); ++versuch)
-                    std::this_thread::yield();
-                if (!bereit_[k].load(std::memory_order_acquire)) {
-                    std::unique_lock<std::mutex> lock(mutex_);
-                    wartet_.store(true);
-                    fertig_.wait(lock, [&] { return bereit_[k].load(); });
-                    wartet_.store(false);
-                }
-            }
-        }
+        if (fertig_.load(std::memory_order_acquire) <= k) warte(k);
         return zaehler_.get() + static_cast<size_t>(k) * RASTER_BREITE;
     }
 
 private:
     static constexpr size_t GROESSE = static_cast<size_t>(RASTER_BREITE) * RASTER_HOEHE;
+    // Rows the calling thread waits for once it sleeps: enough that wake-ups
+    // are rare, few enough that the rows left after the last one are set
+    // quickly.
+    static constexpr int STAPEL = 16;
+    // Looks at the prefix before sleeping, with a pause instruction between
+    // looks (a few microseconds in all).
+    static constexpr int BLICKE = 64;
+    static constexpr int NIEMAND = RASTER_HOEHE + 1;  // no target: nobody sleeps
+
+    // Until row k is ready.
+    void warte(int k) {
+        if (arbeiter_.empty()) {
+            // No thread could be started: compute on this one.
+            while (fertig_.load(std::memory_order_acquire) <= k && rechne_naechste()) {
+            }
+            return;
+        }
+        for (int blick = 0; blick < BLICKE; ++blick) {
+            _mm_pause();
+            if (fertig_.load(std::memory_order_acquire) > k) return;
+        }
+        const int ziel = k + STAPEL < RASTER_HOEHE ? k + STAPEL : RASTER_HOEHE;
+        std::unique_lock<std::mutex> lock(mutex_);
+        // The target is stored before the prefix is read, the prefix moved
+        // before the target is read (both sequentially consistent): either
+        // this thread sees the batch ready or the worker sees the target.
+        ziel_.store(ziel);
+        fertig_cv_.wait(lock, [&] { return fertig_.load() >= ziel; });
+        ziel_.store(NIEMAND);
+    }
 
     bool rechne_naechste() {
         const int k = naechste_.fetch_add(1);
         if (k >= RASTER_HOEHE) return false;
         kern_(auftrag_, im_[k], zaehler_.get() + static_cast<size_t>(k) * RASTER_BREITE);
-        // Wake the calling thread only if it sleeps. Both sides store their
-        // flag before reading the other's (sequentially consistent), so
-        // either it sees the row ready or the worker sees it waiting.
+        // The flag is stored before the prefix is read, the prefix moved
+        // before the next flag is read: of two workers finishing neighbouring
+        // rows, at least one sees both and moves the prefix over them.
         bereit_[k].store(true);
-        if (wartet_.load()) {
+        int f = fertig_.load();
+        bool bewegt = false;
+        while (f < RASTER_HOEHE && bereit_[f].load()) {
+            if (fertig_.compare_exchange_weak(f, f + 1)) {
+                ++f;
+                bewegt = true;
+            }
+        }
+        if (bewegt && f >= ziel_.load()) {
             { std::lock_guard<std::mutex> lock(mutex_); }
-            fertig_.notify_one();
+            fertig_cv_.notify_one();
         }
         return true;
     }
@@ -119,11 +149,12 @@ private:
     const double* const im_;
     const kerne::Zeilenkern kern_;
     std::unique_ptr<uint16_t[]> zaehler_;
-    std::unique_ptr<std::atomic<bool>[]> bereit_;
-    std::atomic<int> naechste_{0};
-    std::atomic<bool> wartet_{false};  // the calling thread sleeps on fertig_
+    std::unique_ptr<std::atomic<bool>[]> bereit_;  // row k computed
+    std::atomic<int> naechste_{0};                 // next row a worker takes
+    std::atomic<int> fertig_{0};                   // rows 0 .. fertig_ - 1 are all computed
+    std::atomic<int> ziel_{NIEMAND};               // the calling thread sleeps until fertig_ reaches it
     std::mutex mutex_;
-    std::condition_variable fertig_;
+    std::condition_variable fertig_cv_;
     std::vector<std::thread> arbeiter_;
 };
 
