@@ -36,6 +36,7 @@ struct Avx2 {
     static R ohne(R m, R w) { return _mm256_andnot_pd(w, m); }
     static R oder(R u, R v) { return _mm256_or_pd(u, v); }
     static I zaehle(I n, R m) { return _mm256_sub_epi64(n, _mm256_castpd_si256(m)); }
+    static bool irgendein(M m) { return _mm256_movemask_pd(m) != 0; }
 };
 
 }  // namespace

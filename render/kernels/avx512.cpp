@@ -39,6 +39,7 @@ struct Avx512 {
     static M ohne(M m, M w) { return static_cast<M>(m & ~w); }
     static M oder(M u, M v) { return static_cast<M>(u | v); }
     static I zaehle(I n, M m) { return _mm512_mask_add_epi64(n, m, n, _mm512_set1_epi64(1)); }
+    static bool irgendein(M m) { return m != 0; }
 };
 
 }  // namespace

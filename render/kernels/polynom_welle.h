@@ -9,20 +9,22 @@
 // laden/speichern, laden_i/speichern_i, laden_m/speichern_m (flags kept as
 // 64-bit 0 or -1), alle(v), add, sub, mul, neg, ge, gleich (ordered
 // comparisons: false where a NaN takes part), ohne(m, w) = m AND NOT w,
-// oder, zaehle(n, m) = n + (m ? 1 : 0).
+// oder, zaehle(n, m) = n + (m ? 1 : 0), irgendein(m) (some lane set).
 //
-// How a row is computed: the pixels that do not escape at once become lanes
-// of a packed list. A wave runs every lane K steps, four vectors side by
-// side; each step is exactly the point class's escape test and step, in the
-// same order and with the same roundings, done for all lanes at once. A lane
-// counts its steps until its state escapes; after that its count stays and
-// its state runs on unused. A lane also notes when its x equals the x of a
-// saved state. Between waves the lanes are settled one by one: an escaped
-// lane gets its count, a lane at 511 steps gets 511, and a noted lane whose
-// saved state (x, y) comes back bit for bit gets 511 (its orbit cycles
-// through states that were all tested and never escapes). The others are
-// packed together and go on; their saved state is renewed at doubling step
-// counts (Brent's method).
+// How a row is computed: a first wave runs straight on the row, vectors of
+// adjacent pixels, until all lanes of four vectors have escaped or 16 steps
+// are done; most pixels end there. The lanes still running become a packed
+// list. A wave runs every lane K steps, four vectors side by side; each step
+// is exactly the point class's escape test and step, in the same order and
+// with the same roundings, done for all lanes at once. A lane counts its
+// steps until its state escapes; after that its count stays and its state
+// runs on unused. A lane also notes when its x equals the x of a saved
+// state. Between waves the lanes are settled one by one: an escaped lane
+// gets its count, a lane at 511 steps gets 511, and a noted lane whose saved
+// state (x, y) comes back bit for bit gets 511 (its orbit cycles through
+// states that were all tested and never escapes). The others are packed
+// together and go on; their saved state (first their start) is renewed at
+// doubling step counts (Brent's method).
 #include <cstdint>
 #include <cstring>
 
@@ -221,41 +223,126 @@ int sortiere(Bahnen& s, int m, const Zeilenauftrag& t, uint16_t* zaehler, int* m
     return w;
 }
 
+// Lane flags and counts at the start of an orbit.
+alignas(64) constexpr int64_t ALLE_AN[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
+alignas(64) constexpr int64_t ALLE_AUS[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+
+// Steps of the first wave at most.
+constexpr int ERSTE_SCHRITTE = 16;
+
+// A vector of adjacent pixels of the row at their start: z = c = pixel for
+// the Mandelbrot family, z = pixel for the others; the start is the saved
+// state.
+template <class V, int FAMILIE>
+inline Kette<V> start_kette(const double* re, typename V::R y, const Konstanten<V>& k) {
+    Kette<V> c;
+    c.x = V::laden(re);
+    c.y = y;
+    c.sx = c.x;
+    c.cx = FAMILIE == MANDELBROT ? c.x : k.a;
+    c.cy = FAMILIE == MANDELBROT ? y : k.b;
+    c.akt = V::laden_m(ALLE_AN);
+    c.wieder = V::laden_m(ALLE_AUS);
+    c.n = V::laden_i(ALLE_AUS);
+    return c;
+}
+
+// After the first wave: the counts of the vector of pixels from column o go
+// to zaehler (final for the lanes that escaped); the lanes still running
+// (columns below breite only) join the packed list at m. Returns the new
+// length of the list.
+template <class V, int FAMILIE>
+inline int nach_erster_welle(const Kette<V>& c, double im, int o, int breite, uint16_t* zaehler, Bahnen& s,
+                             int m) {
+    constexpr int L = V::L;
+    int64_t n[L];
+    V::speichern_i(n, c.n);
+    for (int l = 0; l < L; ++l) zaehler[o + l] = static_cast<uint16_t>(n[l]);
+    if (!V::irgendein(c.akt)) return m;
+    int64_t aktiv[L], wieder[L];
+    double x[L], y[L], x0[L];
+    V::speichern_m(aktiv, c.akt);
+    V::speichern_m(wieder, c.wieder);
+    V::speichern(x, c.x);
+    V::speichern(y, c.y);
+    V::speichern(x0, c.sx);
+    for (int l = 0; l < L; ++l) {
+        if (!aktiv[l] || o + l >= breite) continue;
+        s.x[m] = x[l];
+        s.y[m] = y[l];
+        s.sx[m] = x0[l];
+        s.sy[m] = im;
+        if (FAMILIE == MANDELBROT) {
+            s.cx[m] = x0[l];
+            s.cy[m] = im;
+        }
+        s.n[m] = n[l];
+        s.aktiv[m] = -1;
+        s.wieder[m] = wieder[l];
+        s.gesichert[m] = 0;
+        s.pixel[m] = o + l;
+        ++m;
+    }
+    return m;
+}
+
+// The first wave runs straight on the row, four vectors of adjacent pixels
+// side by side, until all their lanes have escaped, at most ERSTE_SCHRITTE
+// steps: most pixels of a picture end here and are never packed. re holds
+// the row's columns, padded to whole groups of four vectors. Returns how
+// many lanes go on (each after ERSTE_SCHRITTE steps) in the packed list.
+template <class V, int FAMILIE>
+int erste_welle(const double* re, int breite, double im, const Konstanten<V>& k, uint16_t* zaehler, Bahnen& s) {
+    constexpr int L = V::L;
+    const typename V::R y = V::alle(im);
+    int m = 0;
+    for (int o = 0; o < breite; o += 4 * L) {
+        Kette<V> c0 = start_kette<V, FAMILIE>(re + o, y, k);
+        Kette<V> c1 = start_kette<V, FAMILIE>(re + o + L, y, k);
+        Kette<V> c2 = start_kette<V, FAMILIE>(re + o + 2 * L, y, k);
+        Kette<V> c3 = start_kette<V, FAMILIE>(re + o + 3 * L, y, k);
+        for (int i = 0; i < ERSTE_SCHRITTE; ++i) {
+            schritt<V, FAMILIE>(c0, k);
+            schritt<V, FAMILIE>(c1, k);
+            schritt<V, FAMILIE>(c2, k);
+            schritt<V, FAMILIE>(c3, k);
+            if (!V::irgendein(V::oder(V::oder(c0.akt, c1.akt), V::oder(c2.akt, c3.akt)))) break;
+        }
+        m = nach_erster_welle<V, FAMILIE>(c0, im, o, breite, zaehler, s, m);
+        m = nach_erster_welle<V, FAMILIE>(c1, im, o + L, breite, zaehler, s, m);
+        m = nach_erster_welle<V, FAMILIE>(c2, im, o + 2 * L, breite, zaehler, s, m);
+        m = nach_erster_welle<V, FAMILIE>(c3, im, o + 3 * L, breite, zaehler, s, m);
+    }
+    return m;
+}
+
 template <class V, int FAMILIE>
 void zeile_welle(const Zeilenauftrag& t, double im, uint16_t* zaehler) {
     constexpr int L = V::L;
     Bahnen s;
     const Konstanten<V> k(t);
-    // Pixels that escape before the first step get their count 0 at once;
-    // the others become lanes, with their start as the saved state.
-    int m = 0;
-    for (int p = 0; p < t.breite; ++p) {
-        const double x = t.re[p];
-        if (x * x + im * im >= t.schranke) {
-            zaehler[p] = 0;
-            continue;
-        }
-        s.x[m] = s.sx[m] = s.cx[m] = x;
-        s.y[m] = s.sy[m] = s.cy[m] = im;
-        s.n[m] = 0;
-        s.aktiv[m] = -1;
-        s.wieder[m] = 0;
-        s.gesichert[m] = 0;
-        s.pixel[m] = p;
-        ++m;
-    }
-    int max_n = 0;
-    for (int welle_nr = 0; m > 0; ++welle_nr) {
+    // The columns padded to whole groups of four vectors with a value that
+    // escapes at once (the padding lanes' counts are thrown away), and
+    // room for the counts of the padding.
+    double re[KAPAZITAET];
+    uint16_t z[KAPAZITAET];
+    const int gepolstert = (t.breite + 4 * L - 1) / (4 * L) * (4 * L);
+    for (int p = 0; p < gepolstert; ++p) re[p] = p < t.breite ? t.re[p] : 1e300;
+
+    int m = erste_welle<V, FAMILIE>(re, t.breite, im, k, z, s);
+    int max_n = ERSTE_SCHRITTE;
+    // Then waves over the packed lanes, longer and longer; never beyond
+    // the limit.
+    for (int welle_nr = 2; m > 0; ++welle_nr) {
         leere_bahnen(s, m, (m + L - 1) / L * L);
-        // Short waves first, where most pixels escape within a few steps,
-        // then longer ones; never beyond the limit.
         int k_schritte = 4 << (welle_nr < 4 ? welle_nr : 4);
         if (k_schritte > GRENZE - max_n) k_schritte = GRENZE - max_n;
         int o = 0;
         for (; o + 4 * L <= m; o += 4 * L) welle4<V, FAMILIE>(s, o, k_schritte, k);
         for (; o < m; o += L) welle1<V, FAMILIE>(s, o, k_schritte, k);
-        m = sortiere<FAMILIE>(s, m, t, zaehler, &max_n);
+        m = sortiere<FAMILIE>(s, m, t, z, &max_n);
     }
+    std::memcpy(zaehler, z, sizeof z[0] * static_cast<size_t>(t.breite));
 }
 
 // The row kernel of an instruction set: the family decides the step.

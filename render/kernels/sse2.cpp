@@ -32,6 +32,7 @@ struct Sse2 {
     static R ohne(R m, R w) { return _mm_andnot_pd(w, m); }
     static R oder(R u, R v) { return _mm_or_pd(u, v); }
     static I zaehle(I n, R m) { return _mm_sub_epi64(n, _mm_castpd_si128(m)); }
+    static bool irgendein(M m) { return _mm_movemask_pd(m) != 0; }
 };
 
 }  // namespace
