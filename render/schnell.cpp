@@ -1,17 +1,9 @@
 #include "schnell.h"
 
-#include <immintrin.h>
-
-#include <atomic>
 #include <cmath>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
-#include <mutex>
-#include <system_error>
 #include <thread>
-#include <vector>
 
 #include "farbgesetz.h"
 #include "julia_kub.h"
@@ -19,6 +11,7 @@
 #include "kernels/zeilen.h"
 #include "mandelbrot.h"
 #include "view_state.h"
+#include "zaehlwerk.h"
 
 Rechenweise rechenweise;
 
@@ -45,118 +38,6 @@ kerne::Zeilenkern waehle_kern(Kern kern, int familie) {
     if (kerne::avx512_vorhanden()) return kerne::zeile_avx512;
     return kerne::avx2_vorhanden() ? kerne::zeile_avx2 : kerne::zeile_sse2;
 }
-
-// The counts of a whole picture. Worker threads take rows in raster order
-// (row index k = 0 is y = 500) and compute them with the kernel; zeile(k)
-// hands row k to the calling thread as soon as it is ready. The workers
-// read only the snapshot and write only their rows.
-//
-// Hand-over: every finished row gets its flag, and whichever worker finds
-// the rows after the ready prefix done moves the prefix on (rows may finish
-// out of order). The calling thread reads the prefix; when the row it needs
-// is not in it, it looks again for a moment, then sleeps until a batch of
-// rows is ready, so that a worker pays for a wake-up (a system call) once
-// per batch instead of once per row.
-class Zaehlwerk {
-public:
-    Zaehlwerk(const kerne::Zeilenauftrag& auftrag, const double* im, kerne::Zeilenkern kern, int arbeiter)
-        : auftrag_(auftrag), im_(im), kern_(kern), zaehler_(new uint16_t[GROESSE]),
-          bereit_(new std::atomic<bool>[RASTER_HOEHE]) {
-        for (int k = 0; k < RASTER_HOEHE; ++k) bereit_[k].store(false, std::memory_order_relaxed);
-        for (int t = 0; t < arbeiter && t < RASTER_HOEHE; ++t) {  // more would find no row
-            try {
-                arbeiter_.emplace_back([this] {
-                    while (rechne_naechste()) {
-                    }
-                });
-            } catch (const std::system_error&) {
-                break;  // go on with the threads there are, or none
-            }
-        }
-    }
-
-    ~Zaehlwerk() {
-        naechste_.store(RASTER_HOEHE);  // no further rows for anybody
-        for (std::thread& t : arbeiter_) t.join();
-    }
-
-    Zaehlwerk(const Zaehlwerk&) = delete;
-    Zaehlwerk& operator=(const Zaehlwerk&) = delete;
-
-    // Row k in raster order, once computed.
-    const uint16_t* zeile(int k) {
-        if (fertig_.load(std::memory_order_acquire) <= k) warte(k);
-        return zaehler_.get() + static_cast<size_t>(k) * RASTER_BREITE;
-    }
-
-private:
-    static constexpr size_t GROESSE = static_cast<size_t>(RASTER_BREITE) * RASTER_HOEHE;
-    // Rows the calling thread waits for once it sleeps: enough that wake-ups
-    // are rare, few enough that the rows left after the last one are set
-    // quickly.
-    static constexpr int STAPEL = 16;
-    // Looks at the prefix before sleeping, with a pause instruction between
-    // looks (a few microseconds in all).
-    static constexpr int BLICKE = 64;
-    static constexpr int NIEMAND = RASTER_HOEHE + 1;  // no target: nobody sleeps
-
-    // Until row k is ready.
-    void warte(int k) {
-        if (arbeiter_.empty()) {
-            // No thread could be started: compute on this one.
-            while (fertig_.load(std::memory_order_acquire) <= k && rechne_naechste()) {
-            }
-            return;
-        }
-        for (int blick = 0; blick < BLICKE; ++blick) {
-            _mm_pause();
-            if (fertig_.load(std::memory_order_acquire) > k) return;
-        }
-        const int ziel = k + STAPEL < RASTER_HOEHE ? k + STAPEL : RASTER_HOEHE;
-        std::unique_lock<std::mutex> lock(mutex_);
-        // The target is stored before the prefix is read, the prefix moved
-        // before the target is read (both sequentially consistent): either
-        // this thread sees the batch ready or the worker sees the target.
-        ziel_.store(ziel);
-        fertig_cv_.wait(lock, [&] { return fertig_.load() >= ziel; });
-        ziel_.store(NIEMAND);
-    }
-
-    bool rechne_naechste() {
-        const int k = naechste_.fetch_add(1);
-        if (k >= RASTER_HOEHE) return false;
-        kern_(auftrag_, im_[k], zaehler_.get() + static_cast<size_t>(k) * RASTER_BREITE);
-        // The flag is stored before the prefix is read, the prefix moved
-        // before the next flag is read: of two workers finishing neighbouring
-        // rows, at least one sees both and moves the prefix over them.
-        bereit_[k].store(true);
-        int f = fertig_.load();
-        bool bewegt = false;
-        while (f < RASTER_HOEHE && bereit_[f].load()) {
-            if (fertig_.compare_exchange_weak(f, f + 1)) {
-                ++f;
-                bewegt = true;
-            }
-        }
-        if (bewegt && f >= ziel_.load()) {
-            { std::lock_guard<std::mutex> lock(mutex_); }
-            fertig_cv_.notify_one();
-        }
-        return true;
-    }
-
-    const kerne::Zeilenauftrag auftrag_;
-    const double* const im_;
-    const kerne::Zeilenkern kern_;
-    std::unique_ptr<uint16_t[]> zaehler_;
-    std::unique_ptr<std::atomic<bool>[]> bereit_;  // row k computed
-    std::atomic<int> naechste_{0};                 // next row a worker takes
-    std::atomic<int> fertig_{0};                   // rows 0 .. fertig_ - 1 are all computed
-    std::atomic<int> ziel_{NIEMAND};               // the calling thread sleeps until fertig_ reaches it
-    std::mutex mutex_;
-    std::condition_variable fertig_cv_;
-    std::vector<std::thread> arbeiter_;
-};
 
 // Raster order: rows y = 500 down to 0, row index k = 500 - y.
 constexpr int zeile_von(int k) { return RASTER_HOEHE - 1 - k; }

@@ -3,16 +3,19 @@
 // same values left in farbe, mPoint, red, green, blue and q, for random and
 // extreme views of every family, every row kernel and 1, 2 and 8 workers.
 // The row kernels are also checked alone, against the point classes, on
-// rows of arbitrary start values.
+// rows of arbitrary start values; and the hand-over of the rows from the
+// workers to the calling thread, with rows finishing in and out of order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <iterator>
 #include <limits>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "farbgesetz.h"
@@ -22,6 +25,7 @@
 #include "support/capture_stdout.h"
 #include "support/view_guard.h"
 #include "view_state.h"
+#include "zaehlwerk.h"
 
 namespace {
 
@@ -352,6 +356,66 @@ TEST(Zeilenkern, TrigonometricVariantsAndSpecialValues) {
         pruefe_zeile(auftrag(kerne::TRIGO, 1, 0, 0, 0, variante), re, 50.0);      // 50 is not beyond
         pruefe_zeile(auftrag(kerne::TRIGO, 1, 0, 0, 0, variante), re, -INF);
     }
+}
+
+// --- Hand-over of the rows ------------------------------------------------------
+
+// What the test kernel writes into row k, column p.
+uint16_t inhalt(int k, int p) { return static_cast<uint16_t>((k * 37 + p * 11) % 512); }
+
+// Test kernel: row k (im = k) is written column by column, the last column
+// after a pause, so that a row handed over before it is finished shows. The
+// pause of a row follows the pattern in auftrag.a, which makes rows finish
+// in order or out of order, and batches end at different places.
+void langsame_zeile(const kerne::Zeilenauftrag& t, double im, uint16_t* z) {
+    const int k = static_cast<int>(im);
+    int mikro = 0;
+    switch (static_cast<int>(t.a)) {
+    case 1:  // the first row last: the ready rows jump from none to all
+        mikro = k == 0 ? 20000 : 0;
+        break;
+    case 2:  // the last row last
+        mikro = k == RASTER_HOEHE - 1 ? 20000 : 0;
+        break;
+    case 3:  // slow rows just before and after the ends of batches of 16
+        mikro = k % 16 == 15 ? 200 : k % 16 == 0 ? 100 : k % 7 == 0 ? 50 : 0;
+        break;
+    case 4:  // irregular
+        mikro = static_cast<int>((static_cast<unsigned>(k) * 2654435761u) % 97);
+        break;
+    default:  // all quick: the calling thread waits on nearly every row
+        break;
+    }
+    for (int p = 0; p + 1 < t.breite; ++p) z[p] = inhalt(k, p);
+    if (mikro > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(mikro));
+    else
+        std::this_thread::yield();
+    z[t.breite - 1] = inhalt(k, t.breite - 1);
+}
+
+TEST(Zaehlwerk, HandsOverEveryRowFinishedAndInRasterOrder) {
+    double im[RASTER_HOEHE];
+    for (int k = 0; k < RASTER_HOEHE; ++k) im[k] = k;
+    kerne::Zeilenauftrag t;
+    t.breite = RASTER_BREITE;
+    for (int muster = 0; muster <= 4; ++muster)
+        for (int arbeiter : {0, 1, 2, 3, 8})
+            for (bool langsam : {false, true}) {  // the calling thread now and then slower than the workers
+                SCOPED_TRACE("pattern " + std::to_string(muster) + ", workers " + std::to_string(arbeiter) +
+                             (langsam ? ", slow consumer" : ""));
+                t.a = muster;
+                Zaehlwerk werk(t, im, langsame_zeile, arbeiter);
+                for (int k = 0; k < RASTER_HOEHE; ++k) {
+                    if (langsam && k % 50 == 7) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                    const uint16_t* z = werk.zeile(k);
+                    for (int p = 0; p < RASTER_BREITE; ++p)
+                        if (z[p] != inhalt(k, p)) {
+                            ADD_FAILURE() << "row " << k << ", column " << p;
+                            break;
+                        }
+                }
+            }
 }
 
 }  // namespace
