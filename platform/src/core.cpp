@@ -53,17 +53,28 @@ RECT unite(const RECT& a, const RECT& b) {
 // every 16 ms, so the picture appears as it is computed.
 class PaintDC : public HDC__ {
 public:
-    PaintDC(HWND w, RECT clip) : w_(w), clip_(intersect(clip, client_rect(w))) {}
+    PaintDC(HWND w, RECT clip)
+        : w_(w), clip_(intersect(clip, client_rect(w))),
+          clip_width_(static_cast<unsigned>(clip_.right) - static_cast<unsigned>(clip_.left)),
+          clip_height_(static_cast<unsigned>(clip_.bottom) - static_cast<unsigned>(clip_.top)) {}
 
     RECT clip() const { return clip_; }
 
+    // Called for every pixel of a picture, so kept short: one unsigned test
+    // per axis (left <= x < right as x - left < right - left, modulo 2^32),
+    // and nothing read back that the previous call wrote except to decide a
+    // branch (a counter or a minimum kept in memory would chain every call to
+    // the previous one). A write to the right of the previous write, in the
+    // same row, continues a run: its row is dirty already. Any other write
+    // starts a run, out of line.
     COLORREF set_pixel(int x, int y, COLORREF colour) override {
-        if (x < clip_.left || x >= clip_.right || y < clip_.top || y >= clip_.bottom) return CLR_INVALID;
+        if (static_cast<unsigned>(x) - static_cast<unsigned>(clip_.left) >= clip_width_ ||
+            static_cast<unsigned>(y) - static_cast<unsigned>(clip_.top) >= clip_height_)
+            return CLR_INVALID;
         colour &= 0x00FFFFFF;
         w_->back[static_cast<size_t>(y) * w_->client_width + x] = colour;
-        touch(y, y + 1);
-        if ((++writes_ & 1023) == 0 && std::chrono::steady_clock::now() - last_present_ >= present_interval)
-            flush();
+        if (y != run_row_ || x <= run_last_) return start_run(x, y, colour);
+        run_last_ = x;
         return colour;
     }
 
@@ -84,10 +95,29 @@ public:
         if (dirty_top_ < dirty_bottom_ && alive(w_)) state().backend->present(w_, dirty_top_, dirty_bottom_);
         dirty_top_ = INT32_MAX;
         dirty_bottom_ = INT32_MIN;
+        run_row_ = no_run;  // the next write marks its row dirty again
         last_present_ = std::chrono::steady_clock::now();
     }
 
 private:
+    // Marks row y dirty and starts a run at x; returns colour (a tail call,
+    // so the short path saves no registers). The run that ends had at
+    // most as many writes as columns from its first to its last, so the
+    // clock is read at least every 1024 writes plus one run (one row): the
+    // dirty rows are shown at least every 16 ms while writes go on.
+    [[gnu::noinline]] COLORREF start_run(int x, int y, COLORREF colour) {
+        if (run_row_ != no_run) writes_ += static_cast<long>(run_last_) - run_first_ + 1;
+        touch(y, y + 1);
+        run_row_ = y;
+        run_first_ = x;
+        run_last_ = x;
+        if (writes_ >= 1024) {
+            writes_ = 0;
+            if (std::chrono::steady_clock::now() - last_present_ >= present_interval) flush();
+        }
+        return colour;
+    }
+
     void touch(int top, int bottom) {
         dirty_top_ = std::min(dirty_top_, top);
         dirty_bottom_ = std::max(dirty_bottom_, bottom);
@@ -95,7 +125,11 @@ private:
 
     HWND w_;
     RECT clip_;
-    long writes_ = 0;
+    unsigned clip_width_, clip_height_;
+    static constexpr int no_run = INT32_MIN;  // no row lies there
+    int run_row_ = no_run;                    // row of the current run of writes
+    int run_first_ = 0, run_last_ = 0;        // its first and latest column
+    long writes_ = 0;                         // writes in the runs since the clock was read, or more
     int dirty_top_ = INT32_MAX;
     int dirty_bottom_ = INT32_MIN;
     std::chrono::steady_clock::time_point last_present_ = std::chrono::steady_clock::now();
