@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 #include "farbgesetz.h"
@@ -53,64 +54,76 @@ void julia_farben(long* tabelle, int offset) {
     }
 }
 
+// The loops below run once per pixel on the calling thread while the
+// workers compute, so they do no more than SetPixel needs. farbe is stored
+// once per row, with the row's last colour: nothing reads it during a pass
+// (SetPixel does not, and no message is handled), and afterwards it holds
+// the last pixel's colour as after the plain pass.
+
+// Columns 0 .. bis - 1 of row y, coloured by their counts z.
+inline void setze_zeile(HDC hdc, int y, const uint16_t* z, const COLORREF* farben, int bis) {
+    for (int x = 0; x < bis; ++x) SetPixel(hdc, x, y, farben[z[x]]);
+}
+
 void mandelbrot_pixel(HDC hdc, Zaehlwerk& werk) {
-    long farben[kerne::GRENZE + 1];
+    COLORREF farben[kerne::GRENZE + 1];
     for (int n = 0; n <= kerne::GRENZE; ++n) {
         double r, g, b;
         mandel_kanaele(n, r, g, b);
-        farben[n] = packe(r, g, b);
+        farben[n] = static_cast<COLORREF>(packe(r, g, b));
     }
-    for (int k = 0; k < RASTER_HOEHE; ++k) {
-        const int y = zeile_von(k);
-        const uint16_t* z = werk.zeile(k);
-        for (int x = 0; x < RASTER_BREITE; ++x) {
-            if (k == RASTER_HOEHE - 1 && x == RASTER_BREITE - 1) {
-                // The last pixel the plain way: it leaves mPoint, red, green
-                // and blue as the plain pass does.
-                mandel_pixel(hdc, x, y);
-            } else {
-                SetPixel(hdc, x, y, static_cast<COLORREF>(farben[z[x]]));
-            }
-        }
-    }
+    for (int k = 0; k < RASTER_HOEHE - 1; ++k) setze_zeile(hdc, zeile_von(k), werk.zeile(k), farben, RASTER_BREITE);
+    setze_zeile(hdc, 0, werk.zeile(RASTER_HOEHE - 1), farben, RASTER_BREITE - 1);
+    // The last pixel the plain way: it leaves mPoint, red, green and blue as
+    // the plain pass does.
+    mandel_pixel(hdc, RASTER_BREITE - 1, 0);
 }
 
 void polynom_pixel(HDC hdc, Zaehlwerk& werk) {
     long farben[kerne::GRENZE + 1];
     julia_farben(farben, OFFSET_POLYNOM);
+    COLORREF pixel[kerne::GRENZE + 1];
+    for (int n = 0; n <= kerne::GRENZE; ++n) pixel[n] = static_cast<COLORREF>(farben[n]);
     for (int k = 0; k < RASTER_HOEHE; ++k) {
-        const int y = zeile_von(k);
         const uint16_t* z = werk.zeile(k);
-        for (int x = 0; x < RASTER_BREITE; ++x) {
-            farbe = farben[z[x]];
-            SetPixel(hdc, x, y, static_cast<COLORREF>(farbe));
-        }
+        setze_zeile(hdc, zeile_von(k), z, pixel, RASTER_BREITE);
+        farbe = farben[z[RASTER_BREITE - 1]];
     }
 }
 
 void trigo_pixel(HDC hdc, Zaehlwerk& werk) {
     long farben[kerne::GRENZE + 1];
     julia_farben(farben, OFFSET_TRIGO);
+    COLORREF pixel[kerne::GRENZE + 1];
     // The trace record of every count, as printf("farbe=%ld") writes it.
     char texte[kerne::GRENZE + 1][32];
     size_t laengen[kerne::GRENZE + 1];
-    for (int n = 0; n <= kerne::GRENZE; ++n)
+    for (int n = 0; n <= kerne::GRENZE; ++n) {
+        pixel[n] = static_cast<COLORREF>(farben[n]);
         laengen[n] = static_cast<size_t>(std::snprintf(texte[n], sizeof texte[n], "farbe=%ld", farben[n]));
+    }
 
+    // A row's trace records go to standard output together, after its
+    // pixels: the same bytes in the same order, one locked write per row
+    // instead of one per pixel (the layer writes nothing to standard output).
+    char spur[RASTER_BREITE * sizeof texte[0]];
     int letzte_zeile = -1, letzte_spalte = -1;  // last pixel that took a step
     for (int k = 0; k < RASTER_HOEHE; ++k) {
         const int y = zeile_von(k);
         const uint16_t* z = werk.zeile(k);
+        setze_zeile(hdc, y, z, pixel, RASTER_BREITE);
+        size_t laenge = 0;
         for (int x = 0; x < RASTER_BREITE; ++x) {
             const int n = z[x];
-            farbe = farben[n];
-            std::fwrite(texte[n], 1, laengen[n], stdout);
-            SetPixel(hdc, x, y, static_cast<COLORREF>(farbe));
+            std::memcpy(spur + laenge, texte[n], sizeof texte[n]);  // whole slots: fixed-size copies
+            laenge += laengen[n];
             if (n > 0) {
                 letzte_zeile = y;
                 letzte_spalte = x;
             }
         }
+        std::fwrite(spur, 1, laenge, stdout);
+        farbe = farben[z[RASTER_BREITE - 1]];
     }
     if (j2 == 1 && letzte_zeile >= 0) {
         // The exchanged-sine step leaves its swap temporary in q: the plain

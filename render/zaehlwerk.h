@@ -28,25 +28,23 @@
 // is not in it, it looks again for a moment, then sleeps until a batch of
 // rows is ready, so that a worker pays for a wake-up (a system call) once
 // per batch instead of once per row.
+//
+// Workers: one at the start; another each time the calling thread has to
+// sleep for a row after the first, up to the number asked for. Where setting
+// the pixels takes longer than computing them, the calling thread never
+// waits, and workers it does not need do not take turns with it on the
+// processors (nor cost their start).
 class Zaehlwerk {
 public:
-    // im[k]: the plane imaginary part of row k. arbeiter threads are started
-    // (fewer if the system refuses; with none, zeile computes on the calling
-    // thread).
+    // im[k]: the plane imaginary part of row k. At most arbeiter threads
+    // are started (fewer if the system refuses; with none, zeile computes on
+    // the calling thread).
     Zaehlwerk(const kerne::Zeilenauftrag& auftrag, const double* im, kerne::Zeilenkern kern, int arbeiter)
         : auftrag_(auftrag), im_(im), kern_(kern), zaehler_(new uint16_t[GROESSE]),
-          bereit_(new std::atomic<bool>[RASTER_HOEHE]) {
+          bereit_(new std::atomic<bool>[RASTER_HOEHE]),
+          hoechstens_(arbeiter < RASTER_HOEHE ? arbeiter : RASTER_HOEHE) {  // more would find no row
         for (int k = 0; k < RASTER_HOEHE; ++k) bereit_[k].store(false, std::memory_order_relaxed);
-        for (int t = 0; t < arbeiter && t < RASTER_HOEHE; ++t) {  // more would find no row
-            try {
-                arbeiter_.emplace_back([this] {
-                    while (rechne_naechste()) {
-                    }
-                });
-            } catch (const std::system_error&) {
-                break;  // go on with the threads there are, or none
-            }
-        }
+        starte_arbeiter();
     }
 
     ~Zaehlwerk() {
@@ -74,6 +72,19 @@ private:
     static constexpr int BLICKE = 64;
     static constexpr int NIEMAND = RASTER_HOEHE + 1;  // no target: nobody sleeps
 
+    // One more worker, if more are asked for and rows are left.
+    void starte_arbeiter() {
+        if (static_cast<int>(arbeiter_.size()) >= hoechstens_ || naechste_.load() >= RASTER_HOEHE) return;
+        try {
+            arbeiter_.emplace_back([this] {
+                while (rechne_naechste()) {
+                }
+            });
+        } catch (const std::system_error&) {
+            hoechstens_ = static_cast<int>(arbeiter_.size());  // go on with the threads there are, or none
+        }
+    }
+
     // Until row k is ready.
     void warte(int k) {
         if (arbeiter_.empty()) {
@@ -86,6 +97,7 @@ private:
             _mm_pause();
             if (fertig_.load(std::memory_order_acquire) > k) return;
         }
+        if (k > 0) starte_arbeiter();
         const int ziel = k + STAPEL < RASTER_HOEHE ? k + STAPEL : RASTER_HOEHE;
         std::unique_lock<std::mutex> lock(mutex_);
         // The target is stored before the prefix is read, the prefix moved
@@ -129,6 +141,7 @@ private:
     std::atomic<int> ziel_{NIEMAND};               // the calling thread sleeps until fertig_ reaches it
     std::mutex mutex_;
     std::condition_variable fertig_cv_;
+    int hoechstens_;  // workers asked for, at most one per row
     std::vector<std::thread> arbeiter_;
 };
 

@@ -363,12 +363,16 @@ TEST(Zeilenkern, TrigonometricVariantsAndSpecialValues) {
 // What the test kernel writes into row k, column p.
 uint16_t inhalt(int k, int p) { return static_cast<uint16_t>((k * 37 + p * 11) % 512); }
 
+// The thread that computed each row.
+std::thread::id rechner[RASTER_HOEHE];
+
 // Test kernel: row k (im = k) is written column by column, the last column
 // after a pause, so that a row handed over before it is finished shows. The
 // pause of a row follows the pattern in auftrag.a, which makes rows finish
 // in order or out of order, and batches end at different places.
 void langsame_zeile(const kerne::Zeilenauftrag& t, double im, uint16_t* z) {
     const int k = static_cast<int>(im);
+    rechner[k] = std::this_thread::get_id();
     int mikro = 0;
     switch (static_cast<int>(t.a)) {
     case 1:  // the first row last: the ready rows jump from none to all
@@ -414,6 +418,23 @@ TEST(Zaehlwerk, HandsOverEveryRowFinishedAndInRasterOrder) {
                             ADD_FAILURE() << "row " << k << ", column " << p;
                             break;
                         }
+                }
+                // Rows that keep the calling thread waiting bring in more
+                // workers, never more than asked for.
+                std::vector<std::thread::id> threads(std::begin(rechner), std::end(rechner));
+                std::sort(threads.begin(), threads.end());
+                const long n = std::unique(threads.begin(), threads.end()) - threads.begin();
+                const bool hier = std::find(threads.begin(), threads.begin() + n, std::this_thread::get_id()) !=
+                                  threads.begin() + n;
+                if (arbeiter == 0) {
+                    EXPECT_EQ(n, 1);
+                    EXPECT_TRUE(hier);
+                } else {
+                    EXPECT_LE(n, arbeiter);
+                    EXPECT_FALSE(hier);
+                }
+                if (arbeiter >= 2 && muster == 3) {
+                    EXPECT_GE(n, 2);
                 }
             }
 }
