@@ -10,7 +10,10 @@ BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark
                 fonts-urw-base35)
 # ... and to run every test: the viewer on its own X server and window
 # manager, judged by screenshots; the installed tree and the Debian package.
-TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-urw-base35 dpkg-dev desktop-file-utils man-db)
+# MinGW-w64 is installed before the first build so that the resource
+# reader's tests can compare against windres.
+TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-urw-base35 dpkg-dev desktop-file-utils man-db
+               g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 
 # ensure_packages PKG...: installs with apt-get those not installed yet.
 ensure_packages() {
