@@ -95,6 +95,8 @@ public:
     // Shows rows [y0, y1) of w's back buffer on the screen now, without
     // handling any events.
     virtual void present(HWND w, int y0, int y1) = 0;
+    // BeginPaint has started a paint of w (for the backend's own timing).
+    virtual void paint_started(HWND) {}
 
     // Dialog base units (pixels per 4 horizontal and 8 vertical dialog
     // units) for a template's font.

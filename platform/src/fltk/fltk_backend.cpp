@@ -118,13 +118,16 @@ void FltkBackend::destroy_window(HWND w) {
     Fl::flush();
 }
 
-void FltkBackend::present(HWND w, int y0, int y1) {
-    MainWindow* window = main_window_of(w);
-    if (!window || !window->shown()) return;
+void FltkBackend::paint_started(HWND) {
     if (trace_idle_ && !paint_timed_) {
         paint_timed_ = true;
         paint_started_ = Clock::now();
     }
+}
+
+void FltkBackend::present(HWND w, int y0, int y1) {
+    MainWindow* window = main_window_of(w);
+    if (!window || !window->shown()) return;
     window->make_current();
     window->picture()->show_rows(y0, y1);
     XFlush(fl_display);
