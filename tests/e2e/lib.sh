@@ -6,6 +6,9 @@
 # logs) before calling anything here. Exit status 77 means a needed tool is
 # missing.
 
+# shellcheck source=xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+
 MENU_BAR_HEIGHT=19  # the layer's stand-in for the Win32 menu bar
 TIMEOUT=60          # seconds to wait for any one thing
 
@@ -58,25 +61,8 @@ start_display() {
 }
 
 try_display() {
-    unset DISPLAY
-    rm -f "$WORK/display"
-    # Xvfb picks a free display number itself and writes it to the given
-    # file descriptor, so parallel runs never collide.
-    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
+    start_xvfb 1280x1024 || return 1
     local _
-    for _ in $(seq 1 $((TIMEOUT * 10))); do
-        [ -s "$WORK/display" ] && break
-        kill -0 "$XVFB_PID" 2>/dev/null || return 1
-        sleep 0.1
-    done
-    [ -s "$WORK/display" ] || return 1
-    export DISPLAY=":$(tr -d '[:space:]' <"$WORK/display")"
-    for _ in $(seq 1 $((TIMEOUT * 10))); do
-        xdotool getdisplaygeometry >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    xdotool getdisplaygeometry >/dev/null 2>&1 || return 1
 
     openbox >"$WORK/openbox.log" 2>&1 &
     WM_PID=$!

@@ -10,6 +10,8 @@
 # window, and screen coordinates equal to screenshot coordinates).
 
 TIMEOUT=${TIMEOUT:-60}  # seconds to wait for any one thing
+# shellcheck source=../xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../xvfb.sh"
 
 export WINEPREFIX="$WORK/prefix"
 export WINEDEBUG=-all
@@ -83,37 +85,13 @@ EOF
     awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { printf "%.1f\n", e - s }'
 }
 
-# start_xvfb: a 1024x768x24 Xvfb on a display number it picks itself (no
-# collision with parallel runs); exports DISPLAY. Status 1 when it died or
-# did not answer.
-start_xvfb() {
-    unset DISPLAY
-    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$WORK/display" >>"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    local _
-    for _ in $(seq 1 $((TIMEOUT * 10))); do
-        [ -s "$WORK/display" ] && break
-        kill -0 "$XVFB_PID" 2>/dev/null || return 1
-        sleep 0.1
-    done
-    [ -s "$WORK/display" ] || return 1
-    export DISPLAY=":$(tr -d '[:space:]' <"$WORK/display")"
-    for _ in $(seq 1 $((TIMEOUT * 10))); do
-        xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-        kill -0 "$XVFB_PID" 2>/dev/null || return 1
-        sleep 0.1
-    done
-    kill "$XVFB_PID" 2>/dev/null
-    return 1
-}
-
 # wine_display: a 1024x768x24 Xvfb (the size of the virtual desktop) on a
 # free display number; exports DISPLAY. Then a persistent wineserver and
 # Wine's services, started here with no terminal or pipe attached.
 wine_display() {
     local attempt
     for attempt in 1 2 3; do
-        start_xvfb && break
+        start_xvfb 1024x768 && break
         [ "$attempt" = 3 ] && fail "Xvfb did not come up (see xvfb.log)"
     done
     wineserver -p </dev/null >/dev/null 2>&1
