@@ -3,8 +3,9 @@
 // thread, with the same trace. Only the iteration counts are computed
 // differently: by the row kernels (kernels/zeilen.h) on worker threads,
 // rows ahead of the calling thread, which takes them strictly in raster
-// order. Afterwards farbe, mPoint, red, green, blue and q hold what the
-// plain pass leaves there.
+// order and computes rows itself while the one it needs is not ready.
+// Afterwards farbe, mPoint, red, green, blue and q hold what the plain pass
+// leaves there.
 #ifndef QUIMBAR_SCHNELL_H
 #define QUIMBAR_SCHNELL_H
 
@@ -21,14 +22,16 @@ enum class Kern {
 };
 
 struct Rechenweise {
-    int arbeiter = 0;          // worker threads; 0: one per hardware thread
+    // Worker threads besides the calling thread, which computes rows too
+    // whenever the one it needs next is not ready; 0: standard_arbeiter().
+    int arbeiter = 0;
     Kern kern = Kern::bester;
 };
 
 // How the families' zeichne methods and zeichne_mandelbrot compute.
 extern Rechenweise rechenweise;
 
-// One per hardware thread, at least one.
+// One per hardware thread besides the calling thread's, at least one.
 int standard_arbeiter();
 
 // Draws family `familie` (numbered as the selector j) from the current view
