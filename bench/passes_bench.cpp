@@ -246,6 +246,22 @@ void BM_BodenVerbrauch(benchmark::State& state, StandardView v) {
     }
 }
 
+// The fast pass of a view where every pixel leaves before its first step
+// (oben far outside): what a pass costs besides computing, with one worker.
+void BM_BodenPass(benchmark::State& state, StandardView v) {
+    layer::MemoryDC dc(RASTER_BREITE, RASTER_HOEHE);
+    stelle_ein(v);
+    oben = 1e6;
+    Rechenweise weise;
+    weise.arbeiter = 1;
+    for (auto _ : state) {
+        StdoutNach stumm;
+        zeichne_schnell(j, dc.hdc(), weise);
+        benchmark::DoNotOptimize(dc.pixels().data());
+    }
+    oben = 0;
+}
+
 const bool registriert = [] {
     const struct {
         const char* name;
@@ -284,6 +300,13 @@ const bool registriert = [] {
         if (v.j == 2)
             benchmark::RegisterBenchmark((std::string("Floor/Consume/") + v.name).c_str(), BM_BodenVerbrauch, v)
                 ->Unit(benchmark::kMillisecond);
+    for (const char* name : {"Mandelbrot", "StartUpJulia", "CubicDialogDefault", "Sine"})
+        for (const StandardView& v : STANDARD_VIEWS)
+            if (std::string(v.name) == name)
+                benchmark::RegisterBenchmark((std::string("Floor/PassLeavingAtOnce/") + v.name).c_str(),
+                                             BM_BodenPass, v)
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseRealTime();
     return true;
 }();
 

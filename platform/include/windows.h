@@ -258,7 +258,18 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps);
 BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
-COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color);
+// A device context forwards SetPixel and GetPixel to its own kind (the
+// window layer's paint context, or a pixel array in memory). SetPixel is
+// inline: a pass calls it once per pixel.
+struct HDC__ {
+    virtual ~HDC__() = default;
+    // Returns the colour set, or CLR_INVALID when (x, y) is clipped away.
+    virtual COLORREF set_pixel(int x, int y, COLORREF colour) = 0;
+    virtual COLORREF get_pixel(int x, int y) const = 0;
+};
+inline COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
+    return hdc ? hdc->set_pixel(x, y, color) : 0xFFFFFFFF;
+}
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
 HGDIOBJ WINAPI GetStockObject(int object);
 

@@ -8,7 +8,9 @@ MemoryDC::MemoryDC(int width, int height)
 COLORREF MemoryDC::set_pixel(int x, int y, COLORREF colour) {
     ++calls_;
     if (recording_) log_.push_back(POINT{x, y});
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+    if (static_cast<unsigned>(x) >= static_cast<unsigned>(width_) ||
+        static_cast<unsigned>(y) >= static_cast<unsigned>(height_))
+        return CLR_INVALID;
     pixels_[static_cast<size_t>(y) * width_ + x] = colour & 0x00FFFFFF;
     return colour & 0x00FFFFFF;
 }
@@ -19,11 +21,6 @@ COLORREF MemoryDC::get_pixel(int x, int y) const {
 }
 
 }  // namespace layer
-
-COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF colour) {
-    if (!hdc) return layer::CLR_INVALID;
-    return hdc->set_pixel(x, y, colour);
-}
 
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
     if (!hdc) return layer::CLR_INVALID;

@@ -8,13 +8,6 @@
 
 #include <vector>
 
-struct HDC__ {
-    virtual ~HDC__() = default;
-    // Returns the colour set, or CLR_INVALID when (x, y) is clipped away.
-    virtual COLORREF set_pixel(int x, int y, COLORREF colour) = 0;
-    virtual COLORREF get_pixel(int x, int y) const = 0;
-};
-
 namespace layer {
 
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
