@@ -7,7 +7,9 @@
 #   fltk_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR]
 #
 # Every picture on screen must equal quimbar-render's output for the same
-# view, pixel for pixel, inside the visible client area. Paints are awaited
+# view, pixel for pixel, inside the visible client area, whether the viewer
+# uploads it through MIT-SHM (as it must where Xvfb offers it) or, with
+# QUIMBAR_NO_SHM=1 in a last short run, with fl_draw_image. Paints are awaited
 # through the viewer's idle trace (QUIMBAR_TRACE_IDLE), never by sleeping;
 # each step must cost exactly one paint. On failure the screenshots and logs
 # stay in FAILURE_DIR (default: ./fltk-e2e-failure). Exit status 77 means a
@@ -57,6 +59,13 @@ wait_paints 1
 read -r cx cy cw ch < <(client_geometry)
 [ "$cw" = 492 ] && [ "$ch" = 454 ] || fail "client area is ${cw}x${ch}, expected 492x454"
 expect_picture startup julia 0.36 0.46 0 0 1 0 0
+# Xvfb offers MIT-SHM: the picture must go through it here (the fallback is
+# run at the end).
+if [[ $(xdpyinfo -queryExtensions 2>/dev/null) == *MIT-SHM* ]]; then
+    grep -q "^quimbar-trace: upload by MIT-SHM\$" "$LOG" ||
+        fail "the display offers MIT-SHM, the viewer uploads $(grep '^quimbar-trace: upload' "$LOG" | tail -1)"
+    echo "ok: uploads by MIT-SHM"
+fi
 
 STEP=2  # the menu by mnemonics: Alt+Z opens "Zeichnung", M picks "Mandelbrot"
 xdotool key alt+z
@@ -118,5 +127,12 @@ APP_PID=""
 [ "$status" = 0 ] || fail "the viewer exited with status $status, expected 0"
 [ "$(paints)" = 5 ] || fail "expected 5 paints in all, the viewer reports $(paints)"
 echo "ok: close box, exit code 0, 5 paints in all"
+
+STEP=8  # QUIMBAR_NO_SHM=1: the fl_draw_image upload shows the same pixels
+QUIMBAR_NO_SHM=1 start_viewer "$QUIMBAR"
+wait_paints 1
+grep -q "^quimbar-trace: upload by fl_draw_image\$" "$LOG" ||
+    fail "with QUIMBAR_NO_SHM=1 the viewer uploads $(grep '^quimbar-trace: upload' "$LOG" | tail -1)"
+expect_picture startup-no-shm julia 0.36 0.46 0 0 1 0 0
 rm -rf "$FAILURE_DIR"
 echo "PASS"

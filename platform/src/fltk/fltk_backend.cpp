@@ -231,6 +231,12 @@ void FltkBackend::note_exposure(const RECT& area) {
     std::fflush(stderr);
 }
 
+void FltkBackend::note_upload(bool shared) {
+    if (!trace_idle_) return;
+    std::fprintf(stderr, "quimbar-trace: upload by %s\n", shared ? "MIT-SHM" : "fl_draw_image");
+    std::fflush(stderr);
+}
+
 void FltkBackend::trace_idle() {
     // One line whenever the program goes idle with a new paint count: tests
     // wait on it instead of sleeping.

@@ -36,6 +36,9 @@ public:
     void note_picture_drawn() { ++pictures_drawn_; }
     // A picture reports an exposure (traced with QUIMBAR_TRACE_IDLE).
     void note_exposure(const RECT& area);
+    // A picture has chosen how it uploads: through shared memory or with
+    // fl_draw_image (traced with QUIMBAR_TRACE_IDLE).
+    void note_upload(bool shared);
     // Exposures are not reported while a menu is open or restoring what it
     // covered: menus save what lies beneath them, as on Win32.
     bool exposures_suppressed() const { return menu_open_; }
@@ -63,7 +66,8 @@ private:
     // waits for input after a paint (N: paints of the first window so far),
     // "quimbar-trace: paint took T ms" before it (from the first rows shown
     // to the idle moment) and "quimbar-trace: exposed L T R B at M ms" for
-    // each exposure it reports.
+    // each exposure it reports, and "quimbar-trace: upload by MIT-SHM" (or
+    // "by fl_draw_image") when a picture first draws.
     void trace_idle();
 
     long pictures_drawn_ = 0;

@@ -96,6 +96,33 @@ Picture::Picture(HWND w, FltkBackend& backend, int x, int y, int width, int heig
     color(FL_BLACK);
 }
 
+SharedImage* Picture::shared_image(int width, int height) {
+    if (shared_ && shared_->width() == width && shared_->height() == height) return shared_.get();
+    if (!shared_ && shared_tried_) return nullptr;
+    shared_.reset();
+    shared_ = SharedImage::create(width, height);
+    if (!shared_tried_) backend_.note_upload(shared_ != nullptr);
+    shared_tried_ = true;
+    return shared_.get();
+}
+
+void Picture::draw_rgb(int x0, int y0, int x1, int y1) {
+    int bw = hwnd_->client_width;
+    int cw = x1 - x0, ch = y1 - y0;
+    rgb_.resize(static_cast<size_t>(cw) * ch * 3);
+    unsigned char* out = rgb_.data();
+    for (int yy = y0; yy < y1; ++yy) {
+        const COLORREF* in = hwnd_->back.data() + static_cast<size_t>(yy) * bw + x0;
+        for (int xx = 0; xx < cw; ++xx) {
+            COLORREF c = in[xx];
+            *out++ = static_cast<unsigned char>(c & 0xFF);
+            *out++ = static_cast<unsigned char>((c >> 8) & 0xFF);
+            *out++ = static_cast<unsigned char>((c >> 16) & 0xFF);
+        }
+    }
+    fl_draw_image(rgb_.data(), x() + x0, y() + y0, cw, ch, 3);
+}
+
 void Picture::paint(int x0, int y0, int x1, int y1) {
     x0 = std::max(x0, 0);
     y0 = std::max(y0, 0);
@@ -103,24 +130,16 @@ void Picture::paint(int x0, int y0, int x1, int y1) {
     y1 = std::min(y1, h());
     if (x1 <= x0 || y1 <= y0) return;
 
-    // The part the back buffer covers, converted from 0x00BBGGRR to RGB bytes.
+    // The part the back buffer covers: through shared memory where the
+    // display allows it, else converted to RGB bytes for fl_draw_image.
     int bw = hwnd_->client_width, bh = hwnd_->client_height;
     if (hwnd_->back.size() < static_cast<size_t>(bw) * bh) bw = bh = 0;
     int cx1 = std::min(x1, bw), cy1 = std::min(y1, bh);
     if (cx1 > x0 && cy1 > y0) {
-        int cw = cx1 - x0, ch = cy1 - y0;
-        rgb_.resize(static_cast<size_t>(cw) * ch * 3);
-        unsigned char* out = rgb_.data();
-        for (int yy = y0; yy < cy1; ++yy) {
-            const COLORREF* in = hwnd_->back.data() + static_cast<size_t>(yy) * bw + x0;
-            for (int xx = 0; xx < cw; ++xx) {
-                COLORREF c = in[xx];
-                *out++ = static_cast<unsigned char>(c & 0xFF);
-                *out++ = static_cast<unsigned char>((c >> 8) & 0xFF);
-                *out++ = static_cast<unsigned char>((c >> 16) & 0xFF);
-            }
-        }
-        fl_draw_image(rgb_.data(), x() + x0, y() + y0, cw, ch, 3);
+        if (SharedImage* image = shared_image(bw, bh))
+            image->put(hwnd_->back.data(), bw, x0, y0, cx1, cy1, x() + x0, y() + y0);
+        else
+            draw_rgb(x0, y0, cx1, cy1);
     }
     // Black beyond the buffer (a window grown before its buffer follows).
     fl_color(FL_BLACK);

@@ -9,10 +9,12 @@
 #include <FL/Fl_Widget.H>
 #include <FL/Fl_Window.H>
 
+#include <memory>
 #include <set>
 #include <vector>
 
 #include "core.h"
+#include "fltk/shm_image.h"
 
 namespace layer {
 class FltkBackend;
@@ -45,11 +47,19 @@ private:
     // Draws the client rectangle [x0, x1) x [y0, y1) from the back buffer,
     // black where the buffer does not reach.
     void paint(int x0, int y0, int x1, int y1);
+    // Draws [x0, x1) x [y0, y1) of the back buffer (which covers it) with
+    // fl_draw_image.
+    void draw_rgb(int x0, int y0, int x1, int y1);
+    // The shared memory image for a back buffer of width x height, made
+    // anew when the size changed; null when the display allows none.
+    SharedImage* shared_image(int width, int height);
 
     HWND hwnd_;
     FltkBackend& backend_;
     std::set<int> pressed_;  // keys pressed while the picture had the focus
-    std::vector<unsigned char> rgb_;
+    std::unique_ptr<SharedImage> shared_;
+    bool shared_tried_ = false;  // a null shared_ after a try: the display allows none
+    std::vector<unsigned char> rgb_;  // the fl_draw_image path's RGB bytes
 };
 
 // The menu bar, built from the window's parsed menu resource.

@@ -1,0 +1,194 @@
+#include "fltk/shm_image.h"
+
+#include <FL/Fl.H>
+#include <FL/x.H>
+#include <X11/extensions/XShm.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace layer::fltk {
+
+namespace {
+
+// How the visual's pixels hold the three bytes of a COLORREF.
+enum class Layout { rgb, bgr };  // 0x00RRGGBB (the usual one), 0x00BBGGRR
+
+bool disabled = false;       // no more tries after a failure
+int completion_type = 0;     // the ShmCompletion event's type
+bool attach_refused = false; // set by trap_error
+
+int trap_error(Display*, XErrorEvent*) {
+    attach_refused = true;
+    return 0;
+}
+
+bool forced_off() {
+    const char* value = std::getenv("QUIMBAR_NO_SHM");
+    return value && *value && std::strcmp(value, "0") != 0;
+}
+
+bool host_is_lsb_first() {
+    const uint16_t one = 1;
+    unsigned char first;
+    std::memcpy(&first, &one, 1);
+    return first == 1;
+}
+
+// The layout of FLTK's visual, if it is one the conversion handles.
+bool visual_layout(Layout& layout) {
+    if (!fl_visual || fl_visual->c_class != TrueColor) return false;
+    if (fl_visual->depth != 24 && fl_visual->depth != 32) return false;
+    if (fl_visual->green_mask != 0xFF00) return false;
+    if (fl_visual->red_mask == 0xFF0000 && fl_visual->blue_mask == 0xFF)
+        layout = Layout::rgb;
+    else if (fl_visual->red_mask == 0xFF && fl_visual->blue_mask == 0xFF0000)
+        layout = Layout::bgr;
+    else
+        return false;
+    return true;
+}
+
+// One row, 0x00BBGGRR to the visual's pixels: a plain loop the compiler
+// vectorises.
+void convert_row(const COLORREF* __restrict in, uint32_t* __restrict out, int n, Layout layout) {
+    if (layout == Layout::bgr) {
+        std::memcpy(out, in, static_cast<size_t>(n) * sizeof(uint32_t));
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        uint32_t c = in[i];
+        out[i] = (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
+    }
+}
+
+}  // namespace
+
+struct SharedImage::State {
+    Display* display = nullptr;
+    XShmSegmentInfo segment{};
+    XImage* image = nullptr;
+    Layout layout = Layout::rgb;
+    // The last put, while the server may still be reading the segment.
+    bool put_pending = false;
+    unsigned long put_serial = 0;
+    Window put_window = 0;
+
+    // Waits until the server has handled the last put (its completion
+    // event, or any later answer, has arrived); takes the completion
+    // events off the queue so FLTK does not wake up for them.
+    void wait_for_server() {
+        if (!put_pending) return;
+        XEvent event;
+        // Reads what the server has sent so far.
+        while (XCheckTypedWindowEvent(display, put_window, completion_type, &event)) {
+        }
+        if (static_cast<long>(LastKnownRequestProcessed(display) - put_serial) < 0) {
+            XSync(display, False);
+            while (XCheckTypedWindowEvent(display, put_window, completion_type, &event)) {
+            }
+        }
+        put_pending = false;
+    }
+
+    void free_image() {
+        // The data is the segment, not Xlib's to free.
+        image->data = nullptr;
+        image->obdata = nullptr;
+        XDestroyImage(image);
+        image = nullptr;
+    }
+};
+
+SharedImage::SharedImage(std::unique_ptr<State> state, int width, int height)
+    : state_(std::move(state)), width_(width), height_(height) {}
+
+SharedImage::~SharedImage() {
+    State& s = *state_;
+    XShmDetach(s.display, &s.segment);
+    s.free_image();
+    shmdt(s.segment.shmaddr);
+}
+
+std::unique_ptr<SharedImage> SharedImage::create(int width, int height) {
+    if (disabled || width <= 0 || height <= 0) return nullptr;
+    Display* display = fl_display;
+    Layout layout;
+    if (forced_off() || !display || !XShmQueryExtension(display) || !visual_layout(layout)) {
+        disabled = true;
+        return nullptr;
+    }
+    completion_type = XShmGetEventBase(display) + ShmCompletion;
+
+    auto state = std::make_unique<State>();
+    state->display = display;
+    state->layout = layout;
+    XShmSegmentInfo& segment = state->segment;
+    XImage* image =
+        XShmCreateImage(display, fl_visual->visual, fl_visual->depth, ZPixmap, nullptr, &segment, width, height);
+    if (!image) {
+        disabled = true;
+        return nullptr;
+    }
+    state->image = image;
+    int wanted_order = host_is_lsb_first() ? LSBFirst : MSBFirst;
+    if (image->bits_per_pixel != 32 || image->byte_order != wanted_order) {
+        state->free_image();
+        disabled = true;
+        return nullptr;
+    }
+
+    segment.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);
+    if (segment.shmid < 0) {
+        state->free_image();
+        disabled = true;
+        return nullptr;
+    }
+    void* address = shmat(segment.shmid, nullptr, 0);
+    if (address == reinterpret_cast<void*>(-1)) {
+        shmctl(segment.shmid, IPC_RMID, nullptr);
+        state->free_image();
+        disabled = true;
+        return nullptr;
+    }
+    segment.shmaddr = image->data = static_cast<char*>(address);
+    segment.readOnly = True;
+
+    // A remote server cannot reach the segment and answers the attach with
+    // an error: catch it instead of FLTK's handler reporting it.
+    XSync(display, False);
+    attach_refused = false;
+    XErrorHandler previous = XSetErrorHandler(trap_error);
+    Status sent = XShmAttach(display, &segment);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    // Removed now, the segment goes away with the last detach, even if the
+    // process dies.
+    shmctl(segment.shmid, IPC_RMID, nullptr);
+    if (!sent || attach_refused) {
+        state->free_image();
+        shmdt(address);
+        disabled = true;
+        return nullptr;
+    }
+    return std::unique_ptr<SharedImage>(new SharedImage(std::move(state), width, height));
+}
+
+void SharedImage::put(const COLORREF* back, int stride, int x0, int y0, int x1, int y1, int dst_x, int dst_y) {
+    State& s = *state_;
+    s.wait_for_server();
+    XImage* image = s.image;
+    for (int y = y0; y < y1; ++y) {
+        auto* out = reinterpret_cast<uint32_t*>(image->data + static_cast<size_t>(y) * image->bytes_per_line) + x0;
+        convert_row(back + static_cast<size_t>(y) * stride + x0, out, x1 - x0, s.layout);
+    }
+    s.put_serial = NextRequest(s.display);
+    s.put_window = fl_window;
+    XShmPutImage(s.display, fl_window, fl_gc, image, x0, y0, dst_x, dst_y, x1 - x0, y1 - y0, True);
+    s.put_pending = true;
+}
+
+}  // namespace layer::fltk

@@ -1,0 +1,47 @@
+// The picture's upload through MIT-SHM: an XImage in a shared memory segment
+// that the X server reads directly, so a put sends no pixels through the
+// socket. Only on a local display that offers the extension and a 24/32-bit
+// TrueColor visual; elsewhere (remote displays, QUIMBAR_NO_SHM=1 in the
+// environment, a build without libXext) create() returns null and the
+// picture is drawn with fl_draw_image.
+#ifndef QUIMBAR_LAYER_FLTK_SHM_IMAGE_H
+#define QUIMBAR_LAYER_FLTK_SHM_IMAGE_H
+
+#include <memory>
+
+#include "core.h"
+
+namespace layer::fltk {
+
+class SharedImage {
+public:
+    // An image of width x height pixels for windows of FLTK's visual
+    // (fl_visual) on fl_display; null if the display or the build does not
+    // allow it. After one failure no further image is tried.
+    static std::unique_ptr<SharedImage> create(int width, int height);
+    // Detaches and frees the segment (the server keeps its own mapping
+    // until it has handled the detach, after any put still in flight).
+    ~SharedImage();
+    SharedImage(const SharedImage&) = delete;
+    SharedImage& operator=(const SharedImage&) = delete;
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Converts [x0, x1) x [y0, y1) of `back` (0x00BBGGRR, `stride` pixels a
+    // row, within width() x height()) into the image and puts it at
+    // (dst_x, dst_y) of fl_window with fl_gc. First waits until the server
+    // has read the previous put; does not wait for this one.
+    void put(const COLORREF* back, int stride, int x0, int y0, int x1, int y1, int dst_x, int dst_y);
+
+private:
+    struct State;
+    SharedImage(std::unique_ptr<State> state, int width, int height);
+
+    std::unique_ptr<State> state_;
+    int width_, height_;
+};
+
+}  // namespace layer::fltk
+
+#endif
