@@ -6,7 +6,7 @@ QUIMBAR_BUILD="${QUIMBAR_BUILD_DIR:-$QUIMBAR_ROOT/build}"
 
 # Debian packages to build the viewer and its tests. Nimbus Sans (URW base
 # fonts) has the metrics of the dialogs' "MS Sans Serif".
-BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfltk1.3-dev
+BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfltk1.3-dev libxext-dev
                 fonts-urw-base35)
 # ... and to run every test: the viewer on its own X server and window
 # manager, judged by screenshots; the installed tree and the Debian package.
