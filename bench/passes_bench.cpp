@@ -1,7 +1,9 @@
 // Time per picture of each family's pass at its standard view, with the
 // number of iterations (steps) per picture and the time per iteration:
-// - Pass: the plain per-pixel pass, the fast pass with one worker thread and
-//   the fast pass with one worker per hardware thread, side by side;
+// - Pass: the plain per-pixel pass; the fast pass with one worker thread,
+//   first with every thread of the process on one processor (OneCore), then
+//   free (Fast1); and the fast pass with one worker per hardware thread
+//   (FastAll), side by side;
 // - Counts: the row kernels alone on one thread;
 // - Compute and WindowPaint: the fast pass without pixels, and a whole
 //   paint of the program's window (headless backend);
@@ -10,12 +12,16 @@
 //   the window layer's paint device context, and the consuming loop of the
 //   Julia pass (colour by count, farbe, SetPixel) on counts computed before.
 #include <benchmark/benchmark.h>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "farbgesetz.h"
@@ -93,14 +99,50 @@ void zeichne_einfach(HDC hdc) {
     if (j == 4) jmk.zeichne_einfach(hdc);
 }
 
+// Every thread of the process (the workers included) may run on the
+// processors of `menge` only.
+void alle_threads_auf(const cpu_set_t& menge) {
+    DIR* d = opendir("/proc/self/task");
+    if (!d) return;
+    while (dirent* e = readdir(d)) {
+        const pid_t tid = static_cast<pid_t>(std::atoi(e->d_name));
+        if (tid > 0) sched_setaffinity(tid, sizeof menge, &menge);
+    }
+    closedir(d);
+}
+
+// While it lives, every thread of the process runs on one processor (the
+// first this thread may use), the workers of the pool included.
+class EinProzessor {
+public:
+    EinProzessor() {
+        sched_getaffinity(0, sizeof vorher_, &vorher_);
+        cpu_set_t eine;
+        CPU_ZERO(&eine);
+        for (int c = 0; c < CPU_SETSIZE; ++c)
+            if (CPU_ISSET(c, &vorher_)) {
+                CPU_SET(c, &eine);
+                break;
+            }
+        alle_threads_auf(eine);
+    }
+    ~EinProzessor() { alle_threads_auf(vorher_); }
+
+private:
+    cpu_set_t vorher_;
+};
+
 // arbeiter < 0: the plain pass; otherwise the fast pass with that many
-// workers (0: one per hardware thread).
-void BM_Pass(benchmark::State& state, StandardView v, int arbeiter) {
+// workers (0: one per hardware thread), with every thread on one processor
+// if ein_prozessor.
+void BM_Pass(benchmark::State& state, StandardView v, int arbeiter, bool ein_prozessor) {
     const double n = double(schritte(v));
     layer::MemoryDC dc(RASTER_BREITE, RASTER_HOEHE);
     stelle_ein(v);
     Rechenweise weise;
     weise.arbeiter = arbeiter;
+    if (arbeiter >= 0) zeichne_schnell(j, nullptr, weise);  // the workers exist before they are placed
+    std::unique_ptr<EinProzessor> platz(ein_prozessor ? new EinProzessor : nullptr);
     for (auto _ : state) {
         StdoutNach stumm;
         if (arbeiter < 0)
@@ -266,10 +308,12 @@ const bool registriert = [] {
     const struct {
         const char* name;
         int arbeiter;
-    } arten[] = {{"Plain", -1}, {"Fast1", 1}, {"FastAll", 0}};
+        bool ein_prozessor;
+    } arten[] = {{"Plain", -1, false}, {"OneCore", 1, true}, {"Fast1", 1, false}, {"FastAll", 0, false}};
     for (const StandardView& v : STANDARD_VIEWS)
         for (const auto& art : arten)
-            benchmark::RegisterBenchmark((std::string(v.name) + "/" + art.name).c_str(), BM_Pass, v, art.arbeiter)
+            benchmark::RegisterBenchmark((std::string(v.name) + "/" + art.name).c_str(), BM_Pass, v, art.arbeiter,
+                                         art.ein_prozessor)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
     for (const StandardView& v : STANDARD_VIEWS) {

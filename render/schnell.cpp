@@ -18,7 +18,7 @@ Rechenweise rechenweise;
 
 int standard_arbeiter() {
     unsigned n = std::thread::hardware_concurrency();
-    return n > 1 ? static_cast<int>(n) - 1 : 1;
+    return n > 0 ? static_cast<int>(n) : 1;
 }
 
 namespace {

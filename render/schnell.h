@@ -31,7 +31,10 @@ struct Rechenweise {
 // How the families' zeichne methods and zeichne_mandelbrot compute.
 extern Rechenweise rechenweise;
 
-// One per hardware thread besides the calling thread's, at least one.
+// One per hardware thread, at least one. The calling thread computes too,
+// but only while the row it needs is not ready: with as many workers as
+// processors, a pass also keeps its share of them against other programs
+// (in a window, the display server is busy at the same time).
 int standard_arbeiter();
 
 // Draws family `familie` (numbered as the selector j) from the current view
