@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "farbgesetz.h"
+#include "kernels/schritte.h"
 #include "kernels/zeilen.h"
 #include "layer/device_context.h"
 #include "schnell.h"
@@ -342,6 +343,48 @@ TEST(Zeilenkern, PeriodicOrbitsAndTheirNearMisses) {
     // x comes back while y does not, which must not count as a cycle.
     pruefe_zeile(auftrag(kerne::JULIA, 0.3125, -0.5), std::vector<double>(37, 0.5), 0.25);
     pruefe_zeile(auftrag(kerne::JULIA, 0.3125, -0.5), {0.5, 0.1, 0.5, 0.2, 0.5}, 0.25);
+
+    // Orbits of the exchanged sine and the cosine drawn slowly into a fixed
+    // point or a short cycle: they repeat bit for bit after some hundred
+    // steps, and many end before 511 through that.
+    std::vector<double> weit(48);
+    for (size_t p = 0; p < weit.size(); ++p) weit[p] = -6.0 + 12.0 * double(p) / double(weit.size());
+    pruefe_zeile(auftrag(kerne::TRIGO, 0.7, 0.8, 0, 0, 1), weit, -2.0);
+    pruefe_zeile(auftrag(kerne::TRIGO, 0.7, 0.8, 0, 0, 2), weit, -1.5);
+}
+
+// The step at which the detector reports a repeat of an orbit that takes
+// `vorlauf` distinct states, then runs through a cycle of `periode` states
+// (y always differs from every earlier y before the cycle, x repeats all
+// along); 0 if it reports none within `schritte` steps.
+int erkannt_bei(int vorlauf, int periode, int schritte) {
+    auto zustand = [&](int n, double& x, double& y) {
+        x = 0.25 * (n % 2);  // x alone comes back every other step
+        y = n < vorlauf ? 1.0 + n : 1e6 + (n - vorlauf) % periode;
+    };
+    double x, y;
+    zustand(0, x, y);
+    kerne::Wiederkehr w(x, y);
+    for (int n = 1; n <= schritte; ++n) {
+        zustand(n, x, y);
+        if (w.kehrt_wieder(x, y, n)) return n;
+    }
+    return 0;
+}
+
+TEST(Zeilenkern, CycleDetectorReportsRepeatsOnlyAndShortCyclesSoon) {
+    constexpr int KURZ = kerne::Wiederkehr::KURZ;
+    for (int vorlauf : {1, 5, 37, 300, 1000})
+        for (int periode : {1, 2, 3, 8, KURZ, KURZ + 1, 100}) {
+            SCOPED_TRACE("cycle of " + std::to_string(periode) + " after " + std::to_string(vorlauf));
+            const int n = erkannt_bei(vorlauf, periode, 4 * (vorlauf + periode) + 64);
+            EXPECT_GE(n, vorlauf + periode);  // never before the first repeat
+            EXPECT_GT(n, 0);                  // every cycle is found
+            if (periode <= KURZ) {
+                EXPECT_LE(n, vorlauf + 2 * KURZ + periode);
+            }
+        }
+    EXPECT_EQ(erkannt_bei(100000, 1, 5000), 0);  // no repeat, none reported
 }
 
 TEST(Zeilenkern, TrigonometricVariantsAndSpecialValues) {

@@ -41,25 +41,37 @@ inline bool gleiche_bits(double u, double v) {
     return bu == bv;
 }
 
-// Brent's cycle detection on the exact doubles: the state after step n is
-// compared with a saved state, which is renewed after steps 1, 2, 4, 8, ...
-// A bitwise repeat means the orbit cycles through states that were all
-// tested already and none escaped, so it never escapes.
+// Cycle detection on the exact doubles: the state after step n is compared
+// with two saved states. One is renewed after steps 1, 2, 4, 8, ...
+// (Brent's method: finds every cycle, late when it starts late); the other
+// every KURZ steps, which finds a short cycle at most KURZ steps after the
+// orbit has entered it (orbits drawn slowly into an attracting cycle reach
+// it bit for bit only after hundreds of steps). A bitwise repeat means the
+// orbit cycles through states that were all tested already and none
+// escaped, so it never escapes.
 class Wiederkehr {
 public:
-    Wiederkehr(double x, double y) : sx_(x), sy_(y) {}
+    static constexpr int KURZ = 16;
+
+    Wiederkehr(double x, double y) : sx_(x), sy_(y), kx_(x), ky_(y) {}
     bool kehrt_wieder(double x, double y, int n) {
         if (gleiche_bits(x, sx_) && gleiche_bits(y, sy_)) return true;
+        if (gleiche_bits(x, kx_) && gleiche_bits(y, ky_)) return true;
         if (n == naechste_) {
             sx_ = x;
             sy_ = y;
             naechste_ *= 2;
         }
+        if (n % KURZ == 0) {
+            kx_ = x;
+            ky_ = y;
+        }
         return false;
     }
 
 private:
-    double sx_, sy_;
+    double sx_, sy_;  // renewed at doubling step counts
+    double kx_, ky_;  // renewed every KURZ steps
     int naechste_ = 1;
 };
 
