@@ -51,7 +51,9 @@ struct Bahn {
     Wiederkehr wiederkehr{0, 0};
 };
 
-constexpr int BAHNEN = 4;
+// Two orbits overlap the library calls best (measured: sine 89 ms per
+// picture against 93-97 ms with four, 103 ms with one).
+constexpr int BAHNEN = 2;
 
 }  // namespace
 
