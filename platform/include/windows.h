@@ -260,15 +260,28 @@ BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 // A device context forwards SetPixel and GetPixel to its own kind (the
 // window layer's paint context, or a pixel array in memory). SetPixel is
-// inline: a pass calls it once per pixel.
+// inline, since a pass calls it once per pixel: a context that writes a
+// raster row by row opens a run, and writes that continue the run (same
+// row, further right, inside the clip) go straight into the row.
 struct HDC__ {
     virtual ~HDC__() = default;
     // Returns the colour set, or CLR_INVALID when (x, y) is clipped away.
     virtual COLORREF set_pixel(int x, int y, COLORREF colour) = 0;
     virtual COLORREF get_pixel(int x, int y) const = 0;
+
+    static constexpr int no_run = -2147483647 - 1;  // no row lies there
+    int run_row = no_run;                 // row of the open run, if any
+    int run_last = 0;                     // column of its latest write
+    int run_end = 0;                      // first column past the clip
+    COLORREF* run_pixels = nullptr;       // the run's row, from column 0
 };
 inline COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
-    return hdc ? hdc->set_pixel(x, y, color) : 0xFFFFFFFF;
+    if (!hdc) return 0xFFFFFFFF;
+    if (y == hdc->run_row && x > hdc->run_last && x < hdc->run_end) {
+        hdc->run_last = x;
+        return hdc->run_pixels[x] = color & 0x00FFFFFF;
+    }
+    return hdc->set_pixel(x, y, color);
 }
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
 HGDIOBJ WINAPI GetStockObject(int object);

@@ -60,21 +60,17 @@ public:
 
     RECT clip() const { return clip_; }
 
-    // Called for every pixel of a picture, so kept short: one unsigned test
-    // per axis (left <= x < right as x - left < right - left, modulo 2^32),
-    // and nothing read back that the previous call wrote except to decide a
-    // branch (a counter or a minimum kept in memory would chain every call to
-    // the previous one). A write to the right of the previous write, in the
-    // same row, continues a run: its row is dirty already. Any other write
-    // starts a run, out of line.
+    // Writes that continue the open run are done by SetPixel itself; this
+    // gets the others: one unsigned test per axis (left <= x < right as
+    // x - left < right - left, modulo 2^32), then a new run, out of line.
     COLORREF set_pixel(int x, int y, COLORREF colour) override {
         if (static_cast<unsigned>(x) - static_cast<unsigned>(clip_.left) >= clip_width_ ||
             static_cast<unsigned>(y) - static_cast<unsigned>(clip_.top) >= clip_height_)
             return CLR_INVALID;
         colour &= 0x00FFFFFF;
         w_->back[static_cast<size_t>(y) * w_->client_width + x] = colour;
-        if (y != run_row_ || x <= run_last_) return start_run(x, y, colour);
-        run_last_ = x;
+        if (y != run_row || x <= run_last) return start_run(x, y, colour);
+        run_last = x;
         return colour;
     }
 
@@ -97,7 +93,7 @@ public:
         if (dirty_top_ < dirty_bottom_ && alive(w_)) state().backend->present(w_, dirty_top_, dirty_bottom_);
         dirty_top_ = INT32_MAX;
         dirty_bottom_ = INT32_MIN;
-        run_row_ = no_run;  // the next write marks its row dirty again
+        run_row = no_run;  // the next write marks its row dirty again
         last_present_ = std::chrono::steady_clock::now();
     }
 
@@ -108,11 +104,13 @@ private:
     // clock is read at least every 1024 writes plus one run (one row): the
     // dirty rows are shown at least every 16 ms while writes go on.
     [[gnu::noinline]] COLORREF start_run(int x, int y, COLORREF colour) {
-        if (run_row_ != no_run) writes_ += static_cast<long>(run_last_) - run_first_ + 1;
+        if (run_row != no_run) writes_ += static_cast<long>(run_last) - run_first_ + 1;
         touch(y, y + 1);
-        run_row_ = y;
+        run_row = y;
         run_first_ = x;
-        run_last_ = x;
+        run_last = x;
+        run_end = clip_.right;
+        run_pixels = w_->back.data() + static_cast<size_t>(y) * w_->client_width;
         if (writes_ >= 1024) {
             writes_ = 0;
             if (std::chrono::steady_clock::now() - last_present_ >= present_interval) flush();
@@ -128,9 +126,7 @@ private:
     HWND w_;
     RECT clip_;
     unsigned clip_width_, clip_height_;
-    static constexpr int no_run = INT32_MIN;  // no row lies there
-    int run_row_ = no_run;                    // row of the current run of writes
-    int run_first_ = 0, run_last_ = 0;        // its first and latest column
+    int run_first_ = 0;                       // first column of the open run
     long writes_ = 0;                         // writes in the runs since the clock was read, or more
     int dirty_top_ = INT32_MAX;
     int dirty_bottom_ = INT32_MIN;
