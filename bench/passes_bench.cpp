@@ -3,14 +3,16 @@
 // - Pass: the plain per-pixel pass; the fast pass with one worker thread,
 //   first with every thread of the process on one processor (OneCore), then
 //   free (Fast1); and the fast pass with one worker per hardware thread
-//   (FastAll), side by side;
+//   (FastAll), side by side; each into the paint device context of a window
+//   (headless backend), as the program paints;
 // - Counts: the row kernels alone on one thread;
 // - Compute and WindowPaint: the fast pass without pixels, and a whole
 //   paint of the program's window (headless backend);
 // - Floor: the calling thread's share of a pass alone: a bare loop of one
 //   picture's SetPixel calls in raster order into the memory sink and into
-//   the window layer's paint device context, and the consuming loop of the
-//   Julia pass (colour by count, farbe, SetPixel) on counts computed before.
+//   the window layer's paint device context, the consuming loop of the
+//   Julia pass (colour by count, farbe, SetPixel) on counts computed before,
+//   and the fast pass of views that leave at once.
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 #include <fcntl.h>
@@ -99,6 +101,43 @@ void zeichne_einfach(HDC hdc) {
     if (j == 4) jmk.zeichne_einfach(hdc);
 }
 
+LRESULT CALLBACK leere_prozedur(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+
+// A window whose client area is the raster (headless backend): passes are
+// timed drawing into its paint device context, as the program's passes do.
+class Malfenster {
+public:
+    Malfenster() {
+        layer::headless::install();
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = leere_prozedur;
+        wc.lpszClassName = "Malfenster";
+        RegisterClassA(&wc);
+        // Frame: border 4 on each side, caption 19 (the headless metrics).
+        h_ = CreateWindowExA(0, "Malfenster", "", 0, 0, 0, RASTER_BREITE + 8, RASTER_HOEHE + 27, nullptr, nullptr,
+                             nullptr, nullptr);
+    }
+    ~Malfenster() { DestroyWindow(h_); }
+
+    bool ist_raster() const {
+        return layer::headless::client_width(h_) == RASTER_BREITE &&
+               layer::headless::client_height(h_) == RASTER_HOEHE;
+    }
+
+    // f(hdc) between BeginPaint and EndPaint of the whole client area.
+    template <class F>
+    void male(F f) {
+        InvalidateRect(h_, nullptr, FALSE);
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(h_, &ps);
+        f(hdc);
+        EndPaint(h_, &ps);
+    }
+
+private:
+    HWND h_;
+};
+
 // Every thread of the process (the workers included) may run on the
 // processors of `menge` only.
 void alle_threads_auf(const cpu_set_t& menge) {
@@ -137,7 +176,7 @@ private:
 // if ein_prozessor.
 void BM_Pass(benchmark::State& state, StandardView v, int arbeiter, bool ein_prozessor) {
     const double n = double(schritte(v));
-    layer::MemoryDC dc(RASTER_BREITE, RASTER_HOEHE);
+    Malfenster fenster;
     stelle_ein(v);
     Rechenweise weise;
     weise.arbeiter = arbeiter;
@@ -145,12 +184,14 @@ void BM_Pass(benchmark::State& state, StandardView v, int arbeiter, bool ein_pro
     std::unique_ptr<EinProzessor> platz(ein_prozessor ? new EinProzessor : nullptr);
     for (auto _ : state) {
         StdoutNach stumm;
-        if (arbeiter < 0)
-            zeichne_einfach(dc.hdc());
-        else
-            zeichne_schnell(j, dc.hdc(), weise);
-        benchmark::DoNotOptimize(dc.pixels().data());
+        fenster.male([&](HDC hdc) {
+            if (arbeiter < 0)
+                zeichne_einfach(hdc);
+            else
+                zeichne_schnell(j, hdc, weise);
+        });
     }
+    if (!fenster.ist_raster()) state.SkipWithError("client area is not the raster");
     state.counters["iterations"] = n;
     // Seconds per iteration, printed with an SI prefix (e.g. "4.5n" = 4.5 ns).
     state.counters["s_per_iteration"] =
@@ -234,29 +275,12 @@ void BM_BodenSpeicher(benchmark::State& state) {
     }
 }
 
-LRESULT CALLBACK leere_prozedur(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
-
-// The paint device context of a window whose client area is the raster
-// (headless backend), from BeginPaint to EndPaint.
+// The paint device context of a window whose client area is the raster,
+// from BeginPaint to EndPaint.
 void BM_BodenFenster(benchmark::State& state) {
-    layer::headless::install();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = leere_prozedur;
-    wc.lpszClassName = "Boden";
-    RegisterClassA(&wc);
-    // Frame: border 4 on each side, caption 19 (the headless metrics).
-    HWND h = CreateWindowExA(0, "Boden", "", 0, 0, 0, RASTER_BREITE + 8, RASTER_HOEHE + 27, nullptr, nullptr,
-                             nullptr, nullptr);
-    for (auto _ : state) {
-        InvalidateRect(h, nullptr, FALSE);
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(h, &ps);
-        setze_bild(hdc);
-        EndPaint(h, &ps);
-    }
-    if (layer::headless::client_width(h) != RASTER_BREITE || layer::headless::client_height(h) != RASTER_HOEHE)
-        state.SkipWithError("client area is not the raster");
-    DestroyWindow(h);
+    Malfenster fenster;
+    for (auto _ : state) fenster.male(setze_bild);
+    if (!fenster.ist_raster()) state.SkipWithError("client area is not the raster");
 }
 
 // The consuming loop of the Julia pass on the counts of a view, one thread.
@@ -276,30 +300,29 @@ void BM_BodenVerbrauch(benchmark::State& state, StandardView v) {
         farbgesetz(r, g, bl, it);
         farben[n] = farbwert(r, g, bl, OFFSET_POLYNOM);
     }
-    layer::MemoryDC dc(RASTER_BREITE, RASTER_HOEHE);
-    for (auto _ : state) {
-        const uint16_t* p = z.data();
-        for (int y = RASTER_HOEHE - 1; y >= 0; --y)
-            for (int x = 0; x < RASTER_BREITE; ++x) {
-                farbe = farben[*p++];
-                SetPixel(dc.hdc(), x, y, static_cast<COLORREF>(farbe));
-            }
-        benchmark::DoNotOptimize(dc.pixels().data());
-    }
+    Malfenster fenster;
+    for (auto _ : state)
+        fenster.male([&](HDC hdc) {
+            const uint16_t* p = z.data();
+            for (int y = RASTER_HOEHE - 1; y >= 0; --y)
+                for (int x = 0; x < RASTER_BREITE; ++x) {
+                    farbe = farben[*p++];
+                    SetPixel(hdc, x, y, static_cast<COLORREF>(farbe));
+                }
+        });
 }
 
 // The fast pass of a view where every pixel leaves before its first step
 // (oben far outside): what a pass costs besides computing, with one worker.
 void BM_BodenPass(benchmark::State& state, StandardView v) {
-    layer::MemoryDC dc(RASTER_BREITE, RASTER_HOEHE);
+    Malfenster fenster;
     stelle_ein(v);
     oben = 1e6;
     Rechenweise weise;
     weise.arbeiter = 1;
     for (auto _ : state) {
         StdoutNach stumm;
-        zeichne_schnell(j, dc.hdc(), weise);
-        benchmark::DoNotOptimize(dc.pixels().data());
+        fenster.male([&](HDC hdc) { zeichne_schnell(j, hdc, weise); });
     }
     oben = 0;
 }
