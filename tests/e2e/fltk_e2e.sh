@@ -78,6 +78,20 @@ xdotool key alt+z
 xdotool key j
 DIALOG=$(xdotool search --sync --onlyvisible --name '^WerteEingabe$' | head -1)
 [ -n "$DIALOG" ] || fail "the parameter dialog did not open"
+# Its frame as the window manager is told: a dialog, transient for the main
+# window, that can be moved and closed (Motif functions 4 and 32) but not
+# resized, minimised or maximised (neither "all" 1 nor 2, 8, 16).
+xprop -id "$DIALOG" _NET_WM_WINDOW_TYPE | grep -q "= _NET_WM_WINDOW_TYPE_DIALOG\$" ||
+    fail "dialog window type: $(xprop -id "$DIALOG" _NET_WM_WINDOW_TYPE)"
+[ "$(xprop -id "$DIALOG" WM_TRANSIENT_FOR | sed 's/.*# //')" = "$(printf '0x%x' "$MAIN")" ] ||
+    fail "dialog $(xprop -id "$DIALOG" WM_TRANSIENT_FOR), main window $(printf '0x%x' "$MAIN")"
+read -r mwm_flags mwm_functions _ < <(xprop -id "$DIALOG" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')
+((mwm_flags & 1 && (mwm_functions & (4 | 32)) == 36 && (mwm_functions & (1 | 2 | 8 | 16)) == 0)) ||
+    fail "dialog $(xprop -id "$DIALOG" _MOTIF_WM_HINTS)"
+# openbox allows neither resizing nor maximising.
+xprop -id "$DIALOG" _NET_WM_ALLOWED_ACTIONS | grep -qE "_NET_WM_ACTION_(RESIZE|MAXIMIZE)" &&
+    fail "dialog $(xprop -id "$DIALOG" _NET_WM_ALLOWED_ACTIONS)"
+echo "ok: dialog frame hints"
 xdotool key Tab Tab
 xdotool type 0.25
 # The main window takes no keys while its dialog is open.

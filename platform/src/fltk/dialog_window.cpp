@@ -4,6 +4,8 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
+#include <X11/Xatom.h>
 
 #include <string>
 
@@ -56,6 +58,49 @@ public:
 }  // namespace
 
 // ---- DialogWindow --------------------------------------------------------------
+
+namespace {
+
+// _MOTIF_WM_HINTS holds five values: flags (which of the next fields count),
+// functions, decorations, input mode and status, with Motif's bit values.
+constexpr long mwm_hints_functions = 1 << 0;
+constexpr long mwm_hints_decorations = 1 << 1;
+constexpr long mwm_func_move = 1 << 2;
+constexpr long mwm_func_close = 1 << 5;
+constexpr long mwm_decor_border = 1 << 1;
+constexpr long mwm_decor_title = 1 << 3;
+constexpr long mwm_decor_menu = 1 << 4;
+
+struct FrameAtoms {
+    Atom motif_wm_hints;
+    Atom net_wm_window_type;
+    Atom net_wm_window_type_dialog;
+};
+
+// Interned once, in one round trip; needs the display open.
+const FrameAtoms& frame_atoms() {
+    static const FrameAtoms atoms = [] {
+        char motif[] = "_MOTIF_WM_HINTS", type[] = "_NET_WM_WINDOW_TYPE", dialog[] = "_NET_WM_WINDOW_TYPE_DIALOG";
+        char* names[] = {motif, type, dialog};
+        Atom atom[3];
+        XInternAtoms(fl_display, names, 3, False, atom);
+        return FrameAtoms{atom[0], atom[1], atom[2]};
+    }();
+    return atoms;
+}
+
+// What a DS_MODALFRAME | WS_CAPTION | WS_SYSMENU dialog allows: moving and
+// closing, a title with the window menu; no resizing, minimising or
+// maximising. FLTK writes its own value (all functions but resizing and
+// maximising) whenever it sends the size limits, so this is written after it.
+void write_motif_hints(Window xid) {
+    long hints[5] = {mwm_hints_functions | mwm_hints_decorations, mwm_func_move | mwm_func_close,
+                     mwm_decor_border | mwm_decor_title | mwm_decor_menu, 0, 0};
+    Atom atom = frame_atoms().motif_wm_hints;
+    XChangeProperty(fl_display, xid, atom, atom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(hints), 5);
+}
+
+}  // namespace
 
 DialogWindow::DialogWindow(HWND dlg, int x, int y)
     : Fl_Window(x, y, std::max(dlg->client_width, 1), std::max(dlg->client_height, 1)), dlg_(dlg) {
@@ -134,6 +179,39 @@ int DialogWindow::enter_command() const {
     return IDOK;
 }
 
+void DialogWindow::show() {
+    if (shown()) {
+        Fl_Window::show();
+        return;
+    }
+    // FLTK creates and maps the X window in one go. With the atoms interned
+    // beforehand nothing waits for the server between the map request and
+    // the hints, so they go out in the same batch and are in place before
+    // the window manager, answering the map request, reads them (openbox
+    // reads the window type and the Motif hints only then).
+    fl_open_display();
+    frame_atoms();
+    Fl_Window::show();
+    set_frame_hints();
+}
+
+void DialogWindow::set_frame_hints() {
+    Window xid = fl_xid(this);
+    const FrameAtoms& atoms = frame_atoms();
+    XChangeProperty(fl_display, xid, atoms.net_wm_window_type, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&atoms.net_wm_window_type_dialog), 1);
+    write_motif_hints(xid);
+    // FLTK makes a modal window transient for whichever window it showed
+    // last; the dialog belongs to its owner.
+    HWND owner = dlg_->owner;
+    Fl_Window* owner_window = nullptr;
+    if (owner && owner->kind == WindowKind::top)
+        owner_window = static_cast<MainWindow*>(owner->backend_data);
+    else if (owner && owner->kind == WindowKind::dialog)
+        owner_window = static_cast<DialogWindow*>(owner->backend_data);
+    if (owner_window && owner_window->shown()) XSetTransientForHint(fl_display, xid, fl_xid(owner_window));
+}
+
 int DialogWindow::handle(int event) {
     // Keys reach the dialog itself when the focused control leaves them.
     if (event == FL_KEYDOWN || event == FL_SHORTCUT) {
@@ -152,7 +230,10 @@ int DialogWindow::handle(int event) {
 
 void DialogWindow::resize(int x, int y, int width, int height) {
     bool changed = x != this->x() || y != this->y() || width != w() || height != h();
+    bool resized = width != w() || height != h();
     Fl_Window::resize(x, y, width, height);
+    // A new size makes FLTK send its size limits and Motif hints again.
+    if (resized && shown()) write_motif_hints(fl_xid(this));
     if (changed) report_position();
 }
 

@@ -27,6 +27,8 @@ public:
     // x, y: where the dialog's client area goes on the screen.
     DialogWindow(HWND dlg, int x, int y);
 
+    // Creates the X window with the hints of a Win32 modal dialog frame.
+    void show() override;
     int handle(int event) override;
     void resize(int x, int y, int width, int height) override;
 
@@ -37,6 +39,10 @@ private:
     // Enter means the focused push button, or OK when no button has the focus.
     int enter_command() const;
     void report_position();
+    // What the window manager reads of a modal dialog frame: window type
+    // dialog, moved and closed but neither resized, minimised nor maximised,
+    // transient for the owner.
+    void set_frame_hints();
 
     HWND dlg_;
 };
