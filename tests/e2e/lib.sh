@@ -101,6 +101,10 @@ paints() { grep "^quimbar-trace: idle paints=" "$LOG" | tail -1 | sed 's/.*=//';
 # last_paint_ms: how long the last paint took, in milliseconds.
 last_paint_ms() { grep "^quimbar-trace: paint took" "$LOG" | tail -1 | sed 's/.*took \([0-9.]*\) ms/\1/'; }
 
+# last_shown_ms: when the last paint's last rows went to the display,
+# in milliseconds after its BeginPaint.
+last_shown_ms() { grep "^quimbar-trace: picture shown after" "$LOG" | tail -1 | sed 's/.*after \([0-9.]*\) ms/\1/'; }
+
 # client_geometry: "X Y W H" of the picture on screen (the X window holds
 # menu bar and picture).
 client_geometry() {

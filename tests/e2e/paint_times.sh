@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Measures how long the real viewer takes to paint each standard view in its
-# window (from the first rows shown to the idle moment after the paint), on
-# a private Xvfb display with openbox. Prints the median of REPEATS paints
-# per view, in milliseconds. A measurement, not a test: nothing is asserted.
+# window (from BeginPaint to the idle moment after the paint, and to the
+# moment the paint's last rows went to the display), on a private Xvfb
+# display with openbox. Prints the medians of REPEATS paints per view, in
+# milliseconds. A measurement, not a test: nothing is asserted.
 #
 #   paint_times.sh QUIMBAR [REPEATS]
 set -uo pipefail
@@ -19,11 +20,11 @@ median() { sort -n | awk '{v[NR] = $1} END {m = int((NR + 1) / 2); print (NR % 2
 # measure NAME LETTER [FIELD-KEYS...]: chooses the view REPEATS times from
 # the "Zeichnung" menu by its mnemonic LETTER; when the command opens the
 # parameter dialog, types FIELD-KEYS into it (none: its default values) and
-# confirms with Return. Prints the median paint time.
+# confirms with Return. Prints the median paint times.
 measure() {
     local name=$1 letter=$2
     shift 2
-    local times=() n dialog
+    local times=() shown=() n dialog
     for _ in $(seq 1 "$REPEATS"); do
         n=$(($(paints) + 1))
         xdotool key alt+z
@@ -36,10 +37,12 @@ measure() {
         fi
         wait_paints "$n"
         times+=("$(last_paint_ms)")
+        shown+=("$(last_shown_ms)")
         # The next dialog must not find this one still on screen.
         while xdotool search --onlyvisible --name '^WerteEingabe$' >/dev/null 2>&1; do sleep 0.05; done
     done
-    printf '%-34s %8s ms   (%s)\n' "$name" "$(printf '%s\n' "${times[@]}" | median)" "${times[*]}"
+    printf '%-34s %8s ms, shown after %8s ms   (%s)\n' "$name" "$(printf '%s\n' "${times[@]}" | median)" \
+        "$(printf '%s\n' "${shown[@]}" | median)" "${times[*]}"
 }
 
 start_display

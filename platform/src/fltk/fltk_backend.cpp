@@ -131,6 +131,7 @@ void FltkBackend::present(HWND w, int y0, int y1) {
     window->make_current();
     window->picture()->show_rows(y0, y1);
     XFlush(fl_display);
+    if (paint_timed_) paint_shown_ = Clock::now();
 }
 
 POINT FltkBackend::dialog_base_units(const std::string&, int point_size) {
@@ -247,6 +248,10 @@ void FltkBackend::trace_idle() {
     if (paint_timed_) {
         paint_timed_ = false;
         double ms = std::chrono::duration<double, std::milli>(Clock::now() - paint_started_).count();
+        if (paint_shown_ > paint_started_) {
+            double shown = std::chrono::duration<double, std::milli>(paint_shown_ - paint_started_).count();
+            std::fprintf(stderr, "quimbar-trace: picture shown after %.1f ms\n", shown);
+        }
         std::fprintf(stderr, "quimbar-trace: paint took %.1f ms\n", ms);
     }
     std::fprintf(stderr, "quimbar-trace: idle paints=%ld\n", paints);

@@ -78,6 +78,7 @@ private:
     long traced_paints_ = -1;
     bool paint_timed_ = false;
     std::chrono::steady_clock::time_point paint_started_;
+    std::chrono::steady_clock::time_point paint_shown_;  // the timed paint's last rows went to the display
 };
 
 }  // namespace layer
