@@ -9,3 +9,10 @@ void zeichne_fraktal(HDC hdc) {
     if (j == 3) jmSin.zeichne(hdc);
     if (j == 4) jmk.zeichne(hdc);
 }
+
+void zeichne_fraktal_einfach(HDC hdc) {
+    if (j == 1) zeichne_mandelbrot_einfach(hdc);
+    if (j == 2) jm.zeichne_einfach(hdc);
+    if (j == 3) jmSin.zeichne_einfach(hdc);
+    if (j == 4) jmk.zeichne_einfach(hdc);
+}

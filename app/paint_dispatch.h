@@ -6,4 +6,8 @@
 
 void zeichne_fraktal(HDC hdc);
 
+// The same with the plain per-pixel pass of the family: the reference the
+// fast passes are checked and measured against.
+void zeichne_fraktal_einfach(HDC hdc);
+
 #endif

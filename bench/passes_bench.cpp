@@ -93,14 +93,6 @@ private:
     int saved_;
 };
 
-// The plain per-pixel pass of the selected family.
-void zeichne_einfach(HDC hdc) {
-    if (j == 1) zeichne_mandelbrot_einfach(hdc);
-    if (j == 2) jm.zeichne_einfach(hdc);
-    if (j == 3) jmSin.zeichne_einfach(hdc);
-    if (j == 4) jmk.zeichne_einfach(hdc);
-}
-
 LRESULT CALLBACK leere_prozedur(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
 
 // A window whose client area is the raster (headless backend): passes are
@@ -186,7 +178,7 @@ void BM_Pass(benchmark::State& state, StandardView v, int arbeiter, bool ein_pro
         StdoutNach stumm;
         fenster.male([&](HDC hdc) {
             if (arbeiter < 0)
-                zeichne_einfach(hdc);
+                zeichne_fraktal_einfach(hdc);
             else
                 zeichne_schnell(j, hdc, weise);
         });

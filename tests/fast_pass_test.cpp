@@ -22,6 +22,7 @@
 #include "kernels/schritte.h"
 #include "kernels/zeilen.h"
 #include "layer/device_context.h"
+#include "paint_dispatch.h"
 #include "schnell.h"
 #include "support/capture_stdout.h"
 #include "support/view_guard.h"
@@ -84,13 +85,6 @@ Spuren laufe(Pass pass) {
     return s;
 }
 
-void zeichne_einfach(HDC hdc) {
-    if (j == 1) zeichne_mandelbrot_einfach(hdc);
-    if (j == 2) jm.zeichne_einfach(hdc);
-    if (j == 3) jmSin.zeichne_einfach(hdc);
-    if (j == 4) jmk.zeichne_einfach(hdc);
-}
-
 void vergleiche(const Spuren& soll, const Spuren& ist) {
     size_t falsch = 0, erster = 0;
     for (size_t k = soll.pixel.size(); k-- > 0;)
@@ -125,7 +119,7 @@ protected:
 
 TEST_P(SchnellerPass, LeavesExactlyWhatThePlainPassLeaves) {
     stelle_ein(GetParam());
-    const Spuren soll = laufe(zeichne_einfach);
+    const Spuren soll = laufe(zeichne_fraktal_einfach);
 
     // The best kernel with 1, 2 and 8 workers, the others with 2.
     std::vector<std::pair<Kern, int>> weisen = {{Kern::bester, 1}, {Kern::bester, 2}, {Kern::bester, 8}};
