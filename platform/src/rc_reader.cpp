@@ -1254,13 +1254,7 @@ private:
         DialogTemplate d;
         d.name = name;
         d.extended = extended;
-        d.x = coordinate("dialog x");
-        expect(",", "after the dialog's x");
-        d.y = coordinate("dialog y");
-        expect(",", "after the dialog's y");
-        d.cx = coordinate("dialog width");
-        expect(",", "after the dialog's width");
-        d.cy = coordinate("dialog height");
+        rectangle(d, "dialog");
         if (extended && is_punct(cur_, ",")) {
             advance();
             d.help_id = static_cast<uint32_t>(expr());
@@ -1326,7 +1320,7 @@ private:
             expect(",", "after the control's class");
             c.style = style(kControlBaseStyle);
             expect(",", "after the control's style");
-            rectangle(c);
+            rectangle(c, "control");
         } else {
             const ControlKind* kind = nullptr;
             for (const ControlKind& k : kControlKinds)
@@ -1339,7 +1333,7 @@ private:
             }
             c.id = ranged(INT32_MIN, INT32_MAX, "control id");
             expect(",", "after the control's id");
-            rectangle(c);
+            rectangle(c, "control");
             c.style = kControlBaseStyle | kind->default_style;
             if (is_punct(cur_, ",")) {
                 advance();
@@ -1358,14 +1352,16 @@ private:
         return c;
     }
 
-    void rectangle(DialogControl& c) {
-        c.x = coordinate("control x");
-        expect(",", "after the control's x");
-        c.y = coordinate("control y");
-        expect(",", "after the control's y");
-        c.cx = coordinate("control width");
-        expect(",", "after the control's width");
-        c.cy = coordinate("control height");
+    // x, y, cx, cy of a dialog or control (`whose` names it in errors).
+    template <class T>
+    void rectangle(T& r, const std::string& whose) {
+        r.x = coordinate((whose + " x").c_str());
+        expect(",", "after the " + whose + "'s x");
+        r.y = coordinate((whose + " y").c_str());
+        expect(",", "after the " + whose + "'s y");
+        r.cx = coordinate((whose + " width").c_str());
+        expect(",", "after the " + whose + "'s width");
+        r.cy = coordinate((whose + " height").c_str());
     }
 
     std::string class_name() {
