@@ -33,16 +33,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL (step $STEP): $*" >&2
-    rm -rf "$FAILURE_DIR"
-    mkdir -p "$FAILURE_DIR"
-    [ -n "${DISPLAY:-}" ] && import -window root "$FAILURE_DIR/screen-at-failure.png" 2>/dev/null
-    cp "$WORK"/*.png "$WORK"/*.log "$FAILURE_DIR"/ 2>/dev/null
-    echo "Screenshots and logs: $FAILURE_DIR" >&2
-    exit 1
-}
-
 # start_display: a 1280x1024x24 Xvfb with openbox; exports DISPLAY. When
 # openbox cannot connect (seen now and then when X servers of other sessions
 # share the machine), starts over with a fresh server.

@@ -1,3 +1,5 @@
+# Display helpers of the end-to-end scripts.
+#
 # start_xvfb WxH: an Xvfb of that size (24 bits) on a display number it picks
 # itself, so parallel runs never collide; sets XVFB_PID and exports DISPLAY.
 # Status 1 when the server died or did not answer within TIMEOUT seconds.
@@ -22,4 +24,17 @@ start_xvfb() {
     done
     kill "$XVFB_PID" 2>/dev/null
     return 1
+}
+
+# fail MESSAGE: reports the failed step (STEP), keeps a screenshot of the
+# display and WORK's pictures and logs in FAILURE_DIR (emptied first), and
+# exits with status 1.
+fail() {
+    echo "FAIL (step $STEP): $*" >&2
+    rm -rf "$FAILURE_DIR"
+    mkdir -p "$FAILURE_DIR"
+    [ -n "${DISPLAY:-}" ] && import -window root "$FAILURE_DIR/screen-at-failure.png" 2>/dev/null
+    cp "$WORK"/*.png "$WORK"/*.log "$FAILURE_DIR"/ 2>/dev/null
+    echo "Screenshots and logs: $FAILURE_DIR" >&2
+    exit 1
 }

@@ -33,15 +33,6 @@ wine_tools_present() {
     return 1
 }
 
-fail() {
-    echo "FAIL (step $STEP): $*" >&2
-    mkdir -p "$FAILURE_DIR"
-    [ -n "${DISPLAY:-}" ] && import -window root "$FAILURE_DIR/screen-at-failure.png" 2>/dev/null
-    cp "$WORK"/*.png "$WORK"/*.log "$FAILURE_DIR"/ 2>/dev/null
-    echo "Screenshots and logs: $FAILURE_DIR" >&2
-    exit 1
-}
-
 wine_cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
     wineserver -k >/dev/null 2>&1
