@@ -174,9 +174,15 @@ TEST_F(PaintDC, WrittenRowsAreShownAtLeastEvery16MsWhileWritesGoOn) {
         HDC hdc = BeginPaint(w, &ps);
         const long vorher = backend->zeigen;
         for (int k = 0; k < 12 * BREITE; ++k) {
-            if (muster == 0)
+            if (muster == 0) {
+                const long gezeigt = backend->zeigen;
                 SetPixel(hdc, k % BREITE, k / BREITE, 0x123456 + k + 1000 * muster);
-            else
+                // Right after a present no run is open: a row number that
+                // equals the closed run's mark is still rejected.
+                if (backend->zeigen != gezeigt) {
+                    EXPECT_EQ(SetPixel(hdc, k % BREITE + 1, INT_MIN, 0xABCDEF), layer::CLR_INVALID);
+                }
+            } else
                 SetPixel(hdc, 5, 5, 0x654321 + k);
             if (k % BREITE == BREITE - 1) std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }

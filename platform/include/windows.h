@@ -269,10 +269,11 @@ struct HDC__ {
     virtual COLORREF set_pixel(int x, int y, COLORREF colour) = 0;
     virtual COLORREF get_pixel(int x, int y) const = 0;
 
-    static constexpr int no_run = -2147483647 - 1;  // no row lies there
-    int run_row = no_run;                 // row of the open run, if any
+    // No run open: no column lies below run_end, whatever the row.
+    static constexpr int no_run = -2147483647 - 1;
+    int run_row = no_run;                 // row of the open run
     int run_last = 0;                     // column of its latest write
-    int run_end = 0;                      // first column past the clip
+    int run_end = no_run;                 // first column past the clip
     COLORREF* run_pixels = nullptr;       // the run's row, from column 0
 };
 inline COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {

@@ -69,9 +69,7 @@ public:
             return CLR_INVALID;
         colour &= 0x00FFFFFF;
         w_->back[static_cast<size_t>(y) * w_->client_width + x] = colour;
-        if (y != run_row || x <= run_last) return start_run(x, y, colour);
-        run_last = x;
-        return colour;
+        return start_run(x, y, colour);
     }
 
     COLORREF get_pixel(int x, int y) const override {
@@ -93,11 +91,16 @@ public:
         if (dirty_top_ < dirty_bottom_ && alive(w_)) state().backend->present(w_, dirty_top_, dirty_bottom_);
         dirty_top_ = INT32_MAX;
         dirty_bottom_ = INT32_MIN;
-        run_row = no_run;  // the next write marks its row dirty again
+        close_run();  // the next write marks its row dirty again
         last_present_ = std::chrono::steady_clock::now();
     }
 
 private:
+    void close_run() {
+        run_row = no_run;
+        run_end = no_run;
+    }
+
     // Marks row y dirty and starts a run at x; returns colour (a tail call,
     // so the short path saves no registers). The run that ends had at
     // most as many writes as columns from its first to its last, so the
