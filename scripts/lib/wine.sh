@@ -2,8 +2,10 @@
 # Source after common.sh (QUIMBAR_ROOT, QUIMBAR_BUILD, ensure_packages).
 
 # Debian packages: the MinGW-w64 cross compiler (posix thread model) and
-# windres, Wine (64-bit only) with its fonts, and the X tools of the test.
-WIN32_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xdotool imagemagick)
+# windres, Wine (64-bit only) with its fonts, and the X tools of the test;
+# wrestool (icoutils) reads the version resource of the packaged program.
+WIN32_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xdotool imagemagick
+                icoutils)
 QUIMBAR_WIN32_BUILD="${QUIMBAR_WIN32_BUILD_DIR:-$QUIMBAR_ROOT/build-win32}"
 
 # win32_build_and_test: installs what is missing, cross-builds quimbar.exe

@@ -41,21 +41,44 @@ wine_cleanup() {
 }
 
 # wine_prefix: makes the prefix unless it is there already for this Wine
-# version. Prints the seconds it took (0 when it was there).
+# version. Prints the seconds it took (0 when it was there). A machine's very
+# first set-up has been seen to fail once and pass on a retry, so a failed
+# set-up is tried once more before the test fails with Wine's own message.
 wine_prefix() {
-    local marker="$WINEPREFIX/.quimbar-prefix" version start
+    local marker="$WINEPREFIX/.quimbar-prefix" version start attempt
     version=$(wine --version 2>/dev/null)
     if [ -f "$marker" ] && [ "$(cat "$marker")" = "$version" ]; then
         echo 0
         return 0
     fi
     start=$(date +%s.%N)
+    for attempt in 1 2; do
+        if wine_prefix_once; then
+            echo "$version" >"$marker"
+            awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { printf "%.1f\n", e - s }'
+            return 0
+        fi
+        echo "Wine prefix set-up, attempt $attempt: $PREFIX_ERROR" >&2
+    done
+    fail "$PREFIX_ERROR"
+}
+
+# wine_prefix_once: one attempt at a new prefix; on failure returns 1 with
+# PREFIX_ERROR naming the step and the last lines Wine wrote.
+wine_prefix_once() {
+    local log="$WORK/wineboot.log"
     wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     # Never on a terminal: Wine's console emulation is slow, and its
     # helper processes would keep a pipe open.
-    DISPLAY="" wineboot -i </dev/null >"$WORK/wineboot.log" 2>&1 || fail "wineboot failed (see wineboot.log)"
+    if ! DISPLAY="" wineboot -i </dev/null >"$log" 2>&1; then
+        PREFIX_ERROR="wineboot failed: $(tail -n 3 "$log" | tr '\n' ' ')"
+        return 1
+    fi
+    # Everything wineboot started must have finished before the registry is
+    # written, or regedit may find no program to run it.
     wineserver -w
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
@@ -68,12 +91,17 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="1024x768"
 EOF
-    DISPLAY="" wine regedit /S "$WORK/desktop.reg" </dev/null >>"$WORK/wineboot.log" 2>&1 ||
-        fail "regedit failed (see wineboot.log)"
+    if ! DISPLAY="" wine regedit /S "$WORK/desktop.reg" </dev/null >"$WORK/regedit.log" 2>&1; then
+        PREFIX_ERROR="regedit failed: $(tail -n 3 "$WORK/regedit.log" | tr '\n' ' ')"
+        cat "$WORK/regedit.log" >>"$log"
+        return 1
+    fi
+    cat "$WORK/regedit.log" >>"$log"
     wineserver -w
-    grep -q '"Default"="1024x768"' "$WINEPREFIX/user.reg" || fail "the virtual desktop is not in the registry"
-    echo "$version" >"$marker"
-    awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { printf "%.1f\n", e - s }'
+    if ! grep -q '"Default"="1024x768"' "$WINEPREFIX/user.reg"; then
+        PREFIX_ERROR="the virtual desktop is not in the registry"
+        return 1
+    fi
 }
 
 # wine_display: a 1024x768x24 Xvfb (the size of the virtual desktop) on a
