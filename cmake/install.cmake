@@ -22,9 +22,9 @@ if(WIN32)
   endif()
   # Windows users read plain text with CRLF line ends.
   configure_file(${PROJECT_SOURCE_DIR}/resources/windows/README.txt
-                 ${CMAKE_BINARY_DIR}/README.txt COPYONLY NEWLINE_STYLE CRLF)
+                 ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
   configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt
-                 COPYONLY NEWLINE_STYLE CRLF)
+                 @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME quimbar-${PROJECT_VERSION}-win64)
