@@ -403,6 +403,9 @@ const BadScript kBadScripts[] = {
     {"unsupported resource type", "\n1 BITMAP \"a.bmp\"\n", 2, "resource type 'BITMAP' is not supported"},
     {"MENUEX", "1 MENUEX\nBEGIN\nEND\n", 1, "resource type 'MENUEX' is not supported"},
     {"string table", "STRINGTABLE\nBEGIN\nEND\n", 1, "STRINGTABLE is not supported"},
+    {"unclosed version block", "1 VERSIONINFO\nFILEVERSION 1,2,0,0\nBEGIN\n BLOCK \"a\"\n BEGIN\n END\n", 6,
+     "missing END of the block opened at line 3"},
+    {"version without a block", "1 VERSIONINFO\nFILEVERSION 1,2,0,0\n", 2, "in VERSIONINFO: expected BEGIN"},
     {"unsupported control", "1 DIALOG 0, 0, 1, 1\nBEGIN\n LISTBOX 1, 0, 0, 1, 1\nEND\n", 3,
      "unsupported control statement 'LISTBOX'"},
     {"unquoted unknown class", "1 DIALOG 0, 0, 1, 1\nBEGIN\n CONTROL \"a\", 1, Spinner, 0, 0, 0, 1, 1\nEND\n", 3,
@@ -496,7 +499,7 @@ TEST(MalformedScripts, ProgramScriptCutAnywhere) {
             complete.push_back(code_end(script.substr(0, eol)));
         pos = eol + 1;
     }
-    ASSERT_EQ(complete.size(), 1u + 3 + 1 + 5) << "3 directives, the icon and 5 resources";
+    ASSERT_EQ(complete.size(), 1u + 3 + 1 + 6) << "3 directives, the icon, 5 resources and the version";
 
     int errors = 0, successes = 0;
     for (size_t cut = 0; cut <= script.size(); ++cut) {

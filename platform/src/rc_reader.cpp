@@ -1044,7 +1044,7 @@ private:
             expr();
             return;
         }
-        for (const char* kw : {"STRINGTABLE", "ACCELERATORS", "VERSIONINFO"})
+        for (const char* kw : {"STRINGTABLE", "ACCELERATORS"})
             if (is_kw(cur_, kw)) fail(cur_, std::string(kw) + " is not supported");
         Token name_tok = cur_;
         ResourceName name = resource_name();
@@ -1059,6 +1059,8 @@ private:
         } else if (iequals(type.text, "DIALOG") || iequals(type.text, "DIALOGEX")) {
             check_unique(res_.dialogs, name, name_tok, "dialog");
             dialog(name, iequals(type.text, "DIALOGEX"));
+        } else if (iequals(type.text, "VERSIONINFO")) {
+            skip_version_info();
         } else if (iequals(type.text, "ICON")) {
             check_unique(res_.icons, name, name_tok, "icon");
             if (cur_.kind != Tok::String) fail(cur_, "expected the icon's file name in quotes but found " + describe(cur_));
@@ -1188,6 +1190,26 @@ private:
             return true;
         }
         return false;
+    }
+
+    // The version resource is for Windows' file properties; nothing at run
+    // time reads it. Its fixed part runs up to the first BEGIN, then blocks
+    // nest.
+    void skip_version_info() {
+        while (!is_kw(cur_, "BEGIN") && !is_punct(cur_, "{")) {
+            if (cur_.kind == Tok::End) fail(cur_, "unexpected end of file in VERSIONINFO: expected BEGIN");
+            advance();
+        }
+        std::vector<int> open{open_block("VERSIONINFO")};
+        while (!open.empty()) {
+            if (close_block(open.back())) {
+                open.pop_back();
+            } else if (is_kw(cur_, "BEGIN") || is_punct(cur_, "{")) {
+                open.push_back(open_block("a VERSIONINFO block"));
+            } else {
+                advance();
+            }
+        }
     }
 
     // --- menus

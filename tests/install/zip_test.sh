@@ -27,4 +27,15 @@ for text in README.txt LICENSE.txt; do
     check test "$cr" -eq "$lf"
 done
 check grep -q 'Bearbeiten (Edit)' "$out/$top/README.txt"
+
+# The version resource: fixed file and product version 1.2.0.0 after the
+# VS_FIXEDFILEINFO signature, and the strings Windows shows.
+fixed=$(wrestool -x --raw --type=16 "$out/$top/quimbar.exe" | od -An -tx1 -v | tr -s ' \n' ' ' | grep -o 'bd 04 ef fe .\{60\}' || true)
+check test "$fixed" = "bd 04 ef fe 00 00 01 00 02 00 01 00 00 00 00 00 02 00 01 00 00 00 00 00 "
+# Keys and values are NUL-terminated UTF-16 strings, padded with NULs.
+strings=$(wrestool -x --raw --type=16 "$out/$top/quimbar.exe" | iconv -c -f UTF-16LE -t UTF-8 | tr '\000' ' ')
+for pair in 'ProductName *Quimbar ' 'FileVersion *1\.2\.0\.0 ' 'ProductVersion *1\.2\.0\.0 ' \
+            'FileDescription *Quimbar – Betrachter für'; do
+    grep -a -q "$pair" <<<"$strings" || { echo "FAILED: no '$pair' in the version resource" >&2; fail=1; }
+done
 exit $fail
