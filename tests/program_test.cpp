@@ -169,28 +169,6 @@ TEST_F(Program, TypedTextsAreParsedAndCutToFourteenCharacters) {
     run();
 }
 
-TEST_F(Program, TextsAreReadByTheDecimalGrammarOnly) {
-    then([] { hl::choose_menu(hl::main_window(), IDM_JULIAKUB); });
-    then([] {
-        HWND dlg = hl::dialog();
-        hl::type(dlg, IDC_EDIT1, "inf");
-        hl::type(dlg, IDC_EDIT2, "0x1p3");
-        hl::type(dlg, IDC_EDIT3, "1e5x");
-        hl::type(dlg, IDC_EDIT4, " -2.5e-1z");
-        hl::click(dlg, IDOK);
-    });
-    then([] {
-        EXPECT_EQ(a, 0.0);
-        EXPECT_FALSE(std::signbit(a));
-        EXPECT_EQ(b, 0.0);
-        EXPECT_EQ(a2, 100000.0);
-        EXPECT_EQ(b2, -0.25);
-        EXPECT_EQ(differences_from_model(), 0u);
-    });
-    then_close();
-    run();
-}
-
 TEST_F(Program, ConfirmedTextsAndTheCubicEOutliveLaterDialogs) {
     then([] { hl::choose_menu(hl::main_window(), IDM_JULIAKUB); });
     then([] {

@@ -67,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"Overflow", "1e400", inf}, TextCase{"NegativeOverflow", "-1e400", -inf},
                       TextCase{"Underflow", "1e-400", 0.0}, TextCase{"Nan", "nan", 0.0},
                       TextCase{"Inf", "inf", 0.0}, TextCase{"Hexadecimal", "0x1p3", 0.0},
-                      TextCase{"CommaEndsTheNumber", "-0,5x", -0.0},
+                      TextCase{"CommaEndsTheNumber", "-0,5x", -0.0}, TextCase{"LetterEndsTheNumber", "1e5x", 1e5},
+                      TextCase{"SpaceSignFractionExponent", " -2.5e-1z", -0.25},
                       TextCase{"FourteenCharacters", "-1.2345678e-03", -1.2345678e-03},
                       TextCase{"TwentyCharacters", "12345678901234567890", 12345678901234.0},
                       TextCase{"ExponentCut", "1.00000000000e+300", 1.0},  // cut after "e+": the exponent is lost
