@@ -146,13 +146,16 @@ sync_program() {
     probe sync $((TIMEOUT * 1000)) >/dev/null || fail "the program did not become idle"
 }
 
-# wait_exit: waits for the program to end and prints its exit code.
+# wait_exit: waits for the program to end and sets EXIT_STATUS to its exit
+# code. Not to be called in $(...): a subshell is not the program's parent,
+# and its wait gives -1 once the program ends after the subshell began.
 wait_exit() {
     local _
     for _ in $(seq 1 $((TIMEOUT * 20))); do
         if ! kill -0 "$APP_PID" 2>/dev/null; then
             wait "$APP_PID"
-            echo $?
+            # shellcheck disable=SC2034  # read by the sourcing script
+            EXIT_STATUS=$?
             APP_PID=""
             return 0
         fi
