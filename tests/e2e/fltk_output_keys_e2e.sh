@@ -4,7 +4,8 @@
 # judged by screenshots against quimbar-render, in three runs:
 #
 #   1. standard output closed (quimbar >&-): the cosine picture is drawn and
-#      the viewer lives on (the trace must not reach the X connection);
+#      the viewer lives on (the trace must not reach the X connection); the
+#      same with standard output on a full device (/dev/full);
 #   2. standard output to a reader that leaves after 100 bytes
 #      (quimbar | head -c 100): the reader gets the trace's first 100 bytes,
 #      the viewer goes on drawing and ends with exit code 0;
@@ -126,10 +127,15 @@ quit_with_exit_code_zero() {
 
 start_display
 
-STEP=1  # standard output closed: /dev/null takes descriptor 1, not the X connection
+STEP=1  # standard output closed (/dev/null takes descriptor 1, not the X connection), or full
 start_with closed
 cosine
 expect_view cosine-stdout-closed
+quit_with_exit_code_zero 2
+# A full device: the writes fail, the viewer goes on.
+start_with /dev/full
+cosine
+expect_view cosine-device-full
 quit_with_exit_code_zero 2
 
 STEP=2  # a reader that leaves after 100 bytes: no SIGPIPE, the trace is dropped
