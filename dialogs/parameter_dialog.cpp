@@ -1,16 +1,9 @@
-#include <cstdlib>
-
+#include "dezimalzahl.h"
 #include "dialogs.h"
 #include "resource.h"
 #include "view_state.h"
 
 namespace {
-
-// A text that is no number reads as 0; a number followed by other text
-// reads as the number. strtod is atof with a defined result for every
-// input (out-of-range values give +-HUGE_VAL or 0 instead of undefined
-// behaviour).
-double zahl(const char* text) { return std::strtod(text, nullptr); }
 
 // Each read is bounded by its buffer: at most 14 characters and the
 // terminator, whatever the field holds.
@@ -29,14 +22,14 @@ void lies_felder(HWND hDlg) {
 }  // namespace
 
 void hole_parameter() {
-    a = zahl(zeiger);
-    b = zahl(zeiger2);
+    a = dezimalzahl(zeiger);
+    b = dezimalzahl(zeiger2);
 }
 
 void hole_parameter2() {
     hole_parameter();
-    a2 = zahl(zeiger3);
-    b2 = zahl(zeiger4);
+    a2 = dezimalzahl(zeiger3);
+    b2 = dezimalzahl(zeiger4);
 }
 
 INT_PTR CALLBACK InfoDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM) {

@@ -169,6 +169,51 @@ TEST_F(Program, TypedTextsAreParsedAndCutToFourteenCharacters) {
     run();
 }
 
+TEST_F(Program, ConfirmedTextsAndTheCubicEOutliveLaterDialogs) {
+    then([] { hl::choose_menu(hl::main_window(), IDM_JULIAKUB); });
+    then([] {
+        HWND dlg = hl::dialog();
+        hl::type(dlg, IDC_EDIT1, "0.1");
+        hl::type(dlg, IDC_EDIT2, "0.2");
+        hl::type(dlg, IDC_EDIT3, "-0.5");
+        hl::type(dlg, IDC_EDIT4, "0.3");
+        hl::click(dlg, IDOK);
+    });
+    // A confirmed trigonometric dialog writes c only: E stays.
+    then([] { hl::choose_menu(hl::main_window(), IDM_JULIASIN); });
+    then([] {
+        hl::type(hl::dialog(), IDC_EDIT1, "0.9");
+        hl::click(hl::dialog(), IDOK);
+    });
+    then([] {
+        EXPECT_EQ(a, 0.9);
+        EXPECT_EQ(b, 0.8);
+        EXPECT_EQ(a2, -0.5);
+        EXPECT_EQ(b2, 0.3);
+        hl::choose_menu(hl::main_window(), IDM_JULIAKUB);
+    });
+    // Cancel leaves all four buffers as the earlier dialogs filled them.
+    then([] {
+        HWND dlg = hl::dialog();
+        for (int field : {IDC_EDIT1, IDC_EDIT2, IDC_EDIT3, IDC_EDIT4}) hl::type(dlg, field, "7");
+        hl::press_escape(dlg);
+    });
+    then([] {
+        EXPECT_STREQ(zeiger, "0.9");
+        EXPECT_STREQ(zeiger2, "0.8");
+        EXPECT_STREQ(zeiger3, "-0.5");
+        EXPECT_STREQ(zeiger4, "0.3");
+        EXPECT_EQ(a, 0.9);
+        EXPECT_EQ(b, 0.8);
+        EXPECT_EQ(a2, -0.5);
+        EXPECT_EQ(b2, 0.3);
+        EXPECT_EQ(j, 4);
+        EXPECT_EQ(differences_from_model(), 0u);  // D = 0.9 + 0.8i, E = -0.5 + 0.3i
+    });
+    then_close();
+    run();
+}
+
 TEST_F(Program, CancelKeepsParametersAndTextsButNotTheOldView) {
     then([] {
         zoom = 4;
@@ -311,9 +356,12 @@ TEST_F(Program, KeysActOnReleaseLikeTheirCommands) {
         EXPECT_EQ(oben, 0.125);
         EXPECT_EQ(zoom, 2.0);
         EXPECT_EQ(differences_from_model(), 0u);
-        // A letter and Escape change nothing and cause no paint.
+        // A letter, Escape and the main keyboard's plus and minus
+        // (VK_OEM_PLUS, VK_OEM_MINUS) change nothing and cause no paint.
         hl::release_key(hl::main_window(), 'Q');
         hl::release_key(hl::main_window(), VK_ESCAPE);
+        hl::release_key(hl::main_window(), 0xBB);
+        hl::release_key(hl::main_window(), 0xBD);
     });
     then([] {
         EXPECT_EQ(hl::paint_count(hl::main_window()), 3);

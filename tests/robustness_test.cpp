@@ -14,7 +14,7 @@ const double inf = std::numeric_limits<double>::infinity();
 struct TextCase {
     const char* name;
     const char* text;
-    double value;  // what the field reads as (NaN: not a number)
+    double value;  // what the field reads as
 };
 
 void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
@@ -32,11 +32,7 @@ TEST_P(BadText, ReadsAsTheParsedValueAndDrawsThePicture) {
     then([] {
         const double want = GetParam().value;
         for (double got : {a, b, a2, b2}) {
-            if (std::isnan(want)) {
-                EXPECT_TRUE(std::isnan(got));
-            } else {
-                EXPECT_EQ(got, want);
-            }
+            EXPECT_EQ(got, want);
             if (want == 0) {
                 EXPECT_EQ(std::signbit(got), std::signbit(want));
             }
@@ -69,9 +65,10 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, BadText,
     ::testing::Values(TextCase{"Empty", "", 0.0}, TextCase{"Spaces", "     ", 0.0}, TextCase{"Letters", "abc", 0.0},
                       TextCase{"Overflow", "1e400", inf}, TextCase{"NegativeOverflow", "-1e400", -inf},
-                      TextCase{"Underflow", "1e-400", 0.0}, TextCase{"Nan", "nan", NAN},
-                      TextCase{"Inf", "inf", inf}, TextCase{"Hexadecimal", "0x1p3", 8.0},
-                      TextCase{"CommaEndsTheNumber", "-0,5x", -0.0},
+                      TextCase{"Underflow", "1e-400", 0.0}, TextCase{"Nan", "nan", 0.0},
+                      TextCase{"Inf", "inf", 0.0}, TextCase{"Hexadecimal", "0x1p3", 0.0},
+                      TextCase{"CommaEndsTheNumber", "-0,5x", -0.0}, TextCase{"LetterEndsTheNumber", "1e5x", 1e5},
+                      TextCase{"SpaceSignFractionExponent", " -2.5e-1z", -0.25},
                       TextCase{"FourteenCharacters", "-1.2345678e-03", -1.2345678e-03},
                       TextCase{"TwentyCharacters", "12345678901234567890", 12345678901234.0},
                       TextCase{"ExponentCut", "1.00000000000e+300", 1.0},  // cut after "e+": the exponent is lost

@@ -12,9 +12,11 @@ BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark
 # manager, judged by screenshots; the installed tree and the Debian package
 # (CPack's dependency scan needs file; lintian judges the package).
 # MinGW-w64 is installed before the first build so that the resource
-# reader's tests can compare against windres.
+# reader's tests can compare against windres. locales: a German locale
+# (decimal comma) shows that parameter texts are read the same everywhere.
 TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-urw-base35 dpkg-dev file lintian desktop-file-utils man-db
-               g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+               g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 locales)
+TEST_LOCALE=de_DE.UTF-8
 
 # ensure_packages PKG...: installs with apt-get those not installed yet.
 ensure_packages() {
@@ -30,6 +32,17 @@ ensure_packages() {
     export DEBIAN_FRONTEND=noninteractive
     $sudo apt-get update -q >&2 || true
     $sudo apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 "${missing[@]}" >&2
+}
+
+# ensure_locale NAME (e.g. de_DE.UTF-8): generates the locale unless the
+# system has it. Not fatal: the tests that need it skip themselves.
+ensure_locale() {
+    local name=$1
+    locale -a 2>/dev/null | grep -qix "${name/UTF-8/utf8}" && return 0
+    echo "Generating the locale $name" >&2
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo localedef -i "${name%%.*}" -f "${name##*.}" "$name" >&2 || echo "note: could not generate $name" >&2
 }
 
 # configure_and_build [EXTRA CMAKE ARGS...]; BUILD_TARGET limits the build

@@ -257,6 +257,25 @@ xdotool key Tab Tab && xdotool type 9 && xdotool key Tab && xdotool type 9 && xd
 wait_no_dialog
 expect_picture cubic-cancelled
 
+STEP=grammar  # texts only the decimal grammar reads: hexadecimal floats, "inf" and "nan" are no numbers
+menu z k
+view_command 51682
+wait_dialog WerteEingabe
+{ probe settext 101 "0x1p3" && probe settext 102 " -2.5e-1z" && probe settext 103 "inf"; } >/dev/null ||
+    fail "WM_SETTEXT failed"
+xdotool key Return
+view_params 0x1p3 " -2.5e-1z" inf 0.271
+wait_no_dialog
+expect_picture cubic-grammar
+menu z j
+view_command 205
+wait_dialog WerteEingabe
+{ probe settext 101 "1e5x" && probe settext 102 "nan"; } >/dev/null || fail "WM_SETTEXT failed"
+xdotool key Return
+view_params 1e5x nan
+wait_no_dialog
+expect_picture julia-grammar
+
 STEP=info  # the Info box: its texts; closed by its OK button and by Escape
 menu i i
 expect_dialog Info "control 1 Button .* OK" "control -1 Static .* Version 1\.2, Nov 2002" "focus 1"
