@@ -2,8 +2,9 @@
 // posted messages come first, the quit message when the queue is empty, and
 // WM_PAINT only when nothing else is waiting and a window has an update
 // region; invalidations before a paint merge into one.
+#include <strings.h>
+
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -21,16 +22,6 @@ HBRUSH__ black_brush{0x000000};
 HICON__ arrow_cursor{32512};
 
 constexpr auto present_interval = std::chrono::milliseconds(16);
-
-bool equal_nocase(const std::string& x, const char* y) {
-    if (!y) return false;
-    size_t n = std::strlen(y);
-    if (x.size() != n) return false;
-    for (size_t k = 0; k < n; ++k)
-        if (std::tolower(static_cast<unsigned char>(x[k])) != std::tolower(static_cast<unsigned char>(y[k])))
-            return false;
-    return true;
-}
 
 RECT client_rect(HWND w) { return RECT{0, 0, w->client_width, w->client_height}; }
 
@@ -283,7 +274,7 @@ using namespace layer;
 ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
     if (!wc || !wc->lpszClassName) return 0;
     for (const auto& c : state().classes)
-        if (equal_nocase(c.name, wc->lpszClassName)) return 0;
+        if (strcasecmp(c.name.c_str(), wc->lpszClassName) == 0) return 0;
     WindowClass c;
     c.name = wc->lpszClassName;
     c.wc = *wc;
@@ -302,7 +293,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                             int width, int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
     const WindowClass* cls = nullptr;
     for (const auto& c : state().classes)
-        if (equal_nocase(c.name, className)) cls = &c;
+        if (className && !IS_INTRESOURCE(className) && strcasecmp(c.name.c_str(), className) == 0) cls = &c;
     if (!cls) return nullptr;
 
     auto w = std::make_unique<HWND__>();

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "layer/device_context.h"
-#include "rc_reader.h"
+#include "res_reader.h"
 
 namespace layer {
 

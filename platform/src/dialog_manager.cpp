@@ -1,8 +1,9 @@
 // Modal dialogs from the program's templates: DialogBoxParamA builds the
 // dialog and its controls, disables the owner and runs a nested message loop
 // until the dialog procedure calls EndDialog.
+#include <strings.h>
+
 #include <algorithm>
-#include <cstring>
 
 #include "core_state.h"
 
@@ -16,18 +17,10 @@ int mul_div(int value, int numerator, int denominator) {
     return static_cast<int>(p >= 0 ? (p + denominator / 2) / denominator : (p - denominator / 2) / denominator);
 }
 
-bool class_is(const std::string& name, const char* wanted) {
-    if (name.size() != std::strlen(wanted)) return false;
-    for (size_t k = 0; k < name.size(); ++k)
-        if (std::tolower(static_cast<unsigned char>(name[k])) != std::tolower(static_cast<unsigned char>(wanted[k])))
-            return false;
-    return true;
-}
-
 ControlKind kind_of(const std::string& window_class) {
-    if (class_is(window_class, "Button")) return ControlKind::button;
-    if (class_is(window_class, "Edit")) return ControlKind::edit;
-    if (class_is(window_class, "Static")) return ControlKind::label;
+    if (strcasecmp(window_class.c_str(), "Button") == 0) return ControlKind::button;
+    if (strcasecmp(window_class.c_str(), "Edit") == 0) return ControlKind::edit;
+    if (strcasecmp(window_class.c_str(), "Static") == 0) return ControlKind::label;
     return ControlKind::other;
 }
 
