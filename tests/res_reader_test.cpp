@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core.h"
 #include "embedded_resources.h"
 #include "res_reader.h"
 #include "resource.h"
@@ -274,6 +275,23 @@ TEST(ProgramIcon, GroupWithTheUsualSizesAndTheirImages) {
         EXPECT_NE(std::find(sizes.begin(), sizes.end(), wanted), sizes.end()) << wanted;
     EXPECT_GE(largest_png, 48);
     EXPECT_EQ(res.find_icon(MAKEINTRESOURCEA(1)), nullptr) << "the RT_ICON images are no icons of their own";
+}
+
+// The templates' dialog units become pixels through the base units of their
+// font size, the same for every backend: "MS Sans Serif" 8 pt is 6 x 13, 10 pt
+// 7 x 16, other sizes scale from 8 pt (9 pt: 6.75 -> 7, 14.625 -> 15).
+TEST(ProgramDialogs, BaseUnitsOfTheirFontSizes) {
+    auto units = [](int points) {
+        POINT p = layer::dialog_base_units(points);
+        return std::make_pair(int(p.x), int(p.y));
+    };
+    EXPECT_EQ(units(8), std::make_pair(6, 13));
+    EXPECT_EQ(units(10), std::make_pair(7, 16));
+    EXPECT_EQ(units(9), std::make_pair(7, 15));
+    EXPECT_EQ(units(12), std::make_pair(9, 20));
+    EXPECT_EQ(units(0), units(8)) << "a template without a font size";
+    for (const DialogTemplate& d : layer::program_resources().dialogs)
+        EXPECT_TRUE(d.font_size == 8 || d.font_size == 10) << "sizes the tests above pin down";
 }
 
 // ---------------------------------------------------------------------------

@@ -40,7 +40,7 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
     d->exstyle = t.exstyle;
     d->text = t.caption;
 
-    POINT units = backend().dialog_base_units(t.font, t.font_size);
+    POINT units = dialog_base_units(t.font_size);
     d->client_width = mul_div(t.cx, units.x, 4);
     d->client_height = mul_div(t.cy, units.y, 8);
     // Without DS_CENTER the template's position is relative to the owner's
@@ -51,8 +51,7 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
     d->window_rect = RECT{left, top, left + d->client_width, top + d->client_height};
     d->client_origin = POINT{left, top};
 
-    HWND dlg = d.get();
-    state().windows.push_back(std::move(d));
+    HWND dlg = adopt(std::move(d));
     for (const DialogControl& c : t.controls) {
         auto w = std::make_unique<HWND__>();
         w->kind = WindowKind::control;
@@ -67,20 +66,15 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
                        mul_div(c.y + c.cy, units.y, 8)};
         w->visible = (c.style & WS_VISIBLE) != 0;
         w->enabled = (c.style & WS_DISABLED) == 0;
-        dlg->controls.push_back(w.get());
-        state().windows.push_back(std::move(w));
+        dlg->controls.push_back(adopt(std::move(w)));
     }
     return dlg;
 }
 
 void destroy_dialog(HWND dlg) {
     backend().destroy_dialog(dlg);
-    for (HWND c : dlg->controls) {
-        c->alive = false;
-        forget_messages(c);
-    }
-    dlg->alive = false;
-    forget_messages(dlg);
+    for (HWND c : dlg->controls) bury(c);
+    bury(dlg);
     auto& open = state().dialogs;
     open.erase(std::remove(open.begin(), open.end(), dlg), open.end());
 }

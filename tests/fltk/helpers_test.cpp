@@ -1,5 +1,5 @@
 // The FLTK backend's pure helpers: menu label splitting, key codes, the
-// edit-field width rule and the dialog base units.
+// edit-field width rule.
 #include <gtest/gtest.h>
 
 #include <FL/Enumerations.H>
@@ -119,15 +119,4 @@ TEST(FitEditText, NeverSplitsCharactersAndKeepsDeletions) {
     EXPECT_EQ(caret, std::string("abcdefgä").size());
     // Removing text is always allowed, even from a text that is too wide.
     EXPECT_EQ(fit_edit_text("0123456789", "012345678", 48, six_per_character, &caret), "012345678");
-}
-
-TEST(BaseUnits, MsSansSerifSizes) {
-    int x = 0, y = 0;
-    ASSERT_TRUE(standard_base_units(8, &x, &y));
-    EXPECT_EQ(x, 6);
-    EXPECT_EQ(y, 13);
-    ASSERT_TRUE(standard_base_units(10, &x, &y));
-    EXPECT_EQ(x, 7);
-    EXPECT_EQ(y, 16);
-    EXPECT_FALSE(standard_base_units(0, &x, &y));
 }

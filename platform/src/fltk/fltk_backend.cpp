@@ -131,12 +131,6 @@ void FltkBackend::present(HWND w, int y0, int y1) {
     if (paint_timed_) paint_shown_ = Clock::now();
 }
 
-POINT FltkBackend::dialog_base_units(const std::string&, int point_size) {
-    int x = 6, y = 13;
-    standard_base_units(point_size, &x, &y);
-    return POINT{x, y};
-}
-
 void FltkBackend::create_dialog(HWND dlg) {
     // The core puts the dialog's corner at window_rect's upper-left corner;
     // the X window is the client area, inside the frame the window manager

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cmath>
 
 namespace layer::fltk {
 
@@ -107,21 +106,6 @@ std::string fit_edit_text(const std::string& before, const std::string& after, d
         while (cut > 0 && is_continuation(static_cast<unsigned char>(inserted[cut]))) --cut;
         inserted.erase(cut);
     }
-}
-
-bool standard_base_units(int point_size, int* x, int* y) {
-    if (point_size <= 0) return false;
-    if (point_size == 8) {
-        *x = 6;
-        *y = 13;
-    } else if (point_size == 10) {
-        *x = 7;
-        *y = 16;
-    } else {
-        *x = static_cast<int>(std::lround(6.0 * point_size / 8.0));
-        *y = static_cast<int>(std::lround(13.0 * point_size / 8.0));
-    }
-    return true;
 }
 
 }  // namespace layer::fltk

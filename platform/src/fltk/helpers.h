@@ -39,11 +39,6 @@ int virtual_key_for(int fltk_key);
 std::string fit_edit_text(const std::string& before, const std::string& after, double available_width,
                           const std::function<double(std::string_view)>& width, std::size_t* inserted_end);
 
-// Dialog base units for a template font: "MS Sans Serif" at 8 points is
-// 6 x 13 pixels, at 10 points 7 x 16. Other sizes scale from the 8-point
-// values; returns false when the size is not positive.
-bool standard_base_units(int point_size, int* x, int* y);
-
 }  // namespace layer::fltk
 
 #endif
