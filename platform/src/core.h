@@ -140,7 +140,7 @@ Backend& backend();
 // Destroys every window, class and queued message: a fresh layer.
 void reset();
 
-// The program's resources, parsed from the embedded .rc.
+// The program's resources, read from the embedded .res.
 const Resources& resources();
 
 // ---- Calls for backends: events from the window system --------------------
