@@ -1,6 +1,6 @@
 // Numeric identifiers of Quimbar's resources, shared by the program's code
-// and the resource script. Plain #defines only: the resource compiler and
-// the Linux layer's resource reader both read this file.
+// and the resource script. Plain #defines only: the resource compiler reads
+// this file too.
 
 // Icon and dialog templates
 #define IDI_ICON1 101

@@ -43,7 +43,6 @@ public:
             std::copy_n(w->back.begin() + static_cast<size_t>(y) * w->client_width, w->client_width,
                         schirm.begin() + static_cast<size_t>(y) * BREITE);
     }
-    POINT dialog_base_units(const std::string&, int) override { return POINT{6, 13}; }
     void create_dialog(HWND) override {}
     void destroy_dialog(HWND) override {}
     std::string control_text(HWND c) override { return c->text; }

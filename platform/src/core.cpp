@@ -2,9 +2,11 @@
 // posted messages come first, the quit message when the queue is empty, and
 // WM_PAINT only when nothing else is waiting and a window has an update
 // region; invalidations before a paint merge into one.
+#include <strings.h>
+
 #include <algorithm>
-#include <cctype>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -21,16 +23,6 @@ HBRUSH__ black_brush{0x000000};
 HICON__ arrow_cursor{32512};
 
 constexpr auto present_interval = std::chrono::milliseconds(16);
-
-bool equal_nocase(const std::string& x, const char* y) {
-    if (!y) return false;
-    size_t n = std::strlen(y);
-    if (x.size() != n) return false;
-    for (size_t k = 0; k < n; ++k)
-        if (std::tolower(static_cast<unsigned char>(x[k])) != std::tolower(static_cast<unsigned char>(y[k])))
-            return false;
-    return true;
-}
 
 RECT client_rect(HWND w) { return RECT{0, 0, w->client_width, w->client_height}; }
 
@@ -168,10 +160,27 @@ State& state() {
 }
 
 bool alive(HWND h) {
-    if (!h) return false;
-    for (const auto& w : state().windows)
-        if (w.get() == h) return w->alive;
-    return false;
+    const auto& live = state().live;
+    return h && std::find(live.begin(), live.end(), h) != live.end();
+}
+
+HWND adopt(std::unique_ptr<HWND__> w) {
+    state().windows.push_back(std::move(w));
+    state().live.push_back(state().windows.back().get());
+    return state().live.back();
+}
+
+void bury(HWND h) {
+    auto& live = state().live;
+    live.erase(std::remove(live.begin(), live.end(), h), live.end());
+    forget_messages(h);
+}
+
+POINT dialog_base_units(int point_size) {
+    if (point_size <= 0 || point_size == 8) return POINT{6, 13};
+    if (point_size == 10) return POINT{7, 16};
+    return POINT{static_cast<LONG>(std::lround(6.0 * point_size / 8.0)),
+                 static_cast<LONG>(std::lround(13.0 * point_size / 8.0))};
 }
 
 void forget_messages(HWND h) {
@@ -190,11 +199,11 @@ void reset() {
     State& s = state();
     s.classes.clear();
     s.windows.clear();
+    s.live.clear();
     s.queue.clear();
     s.quit_pending = false;
     s.quit_code = 0;
     s.dialogs.clear();
-    s.paints.clear();
 }
 
 const Resources& resources() { return program_resources(); }
@@ -255,8 +264,8 @@ void dialog_command(HWND dlg, int id) {
 
 std::vector<HWND> top_windows() {
     std::vector<HWND> result;
-    for (const auto& w : state().windows)
-        if (w->alive && w->kind == WindowKind::top) result.push_back(w.get());
+    for (HWND w : state().live)
+        if (w->kind == WindowKind::top) result.push_back(w);
     return result;
 }
 
@@ -269,10 +278,7 @@ HWND dialog_item(HWND dlg, int id) {
     return nullptr;
 }
 
-long paint_count(HWND w) {
-    auto it = state().paints.find(w);
-    return it == state().paints.end() ? 0 : it->second;
-}
+long paint_count(HWND w) { return w ? w->paints : 0; }
 
 }  // namespace layer
 
@@ -283,7 +289,7 @@ using namespace layer;
 ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
     if (!wc || !wc->lpszClassName) return 0;
     for (const auto& c : state().classes)
-        if (equal_nocase(c.name, wc->lpszClassName)) return 0;
+        if (strcasecmp(c.name.c_str(), wc->lpszClassName) == 0) return 0;
     WindowClass c;
     c.name = wc->lpszClassName;
     c.wc = *wc;
@@ -302,7 +308,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                             int width, int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
     const WindowClass* cls = nullptr;
     for (const auto& c : state().classes)
-        if (equal_nocase(c.name, className)) cls = &c;
+        if (className && !IS_INTRESOURCE(className) && strcasecmp(c.name.c_str(), className) == 0) cls = &c;
     if (!cls) return nullptr;
 
     auto w = std::make_unique<HWND__>();
@@ -321,8 +327,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     if (width == CW_USEDEFAULT) width = height = 500;
     w->window_rect = RECT{x, y, x + width, y + height};
 
-    HWND h = w.get();
-    state().windows.push_back(std::move(w));
+    HWND h = adopt(std::move(w));
     backend().create_window(h);
     int cw = h->client_width, ch = h->client_height;
     h->client_width = h->client_height = 0;
@@ -349,7 +354,7 @@ BOOL WINAPI ShowWindow(HWND h, int cmdShow) {
 BOOL WINAPI UpdateWindow(HWND h) {
     if (!alive(h)) return FALSE;
     if (h->kind == WindowKind::top && h->visible && h->has_update) {
-        ++state().paints[h];
+        ++h->paints;
         call_procedure(h, WM_PAINT, 0, 0);
     }
     return TRUE;
@@ -359,13 +364,11 @@ BOOL WINAPI DestroyWindow(HWND h) {
     if (!alive(h)) return FALSE;
     if (h->kind == WindowKind::top) {
         call_procedure(h, WM_DESTROY, 0, 0);
-        h->alive = false;
         h->has_update = false;
-        forget_messages(h);
+        bury(h);
         backend().destroy_window(h);
     } else {
-        h->alive = false;
-        forget_messages(h);
+        bury(h);
     }
     return TRUE;
 }
@@ -434,9 +437,9 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
             *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(s.quit_code), 0, 0, {0, 0}};
             return FALSE;
         }
-        for (const auto& w : s.windows)
-            if (w->alive && w->kind == WindowKind::top && w->visible && w->has_update) {
-                *msg = MSG{w.get(), WM_PAINT, 0, 0, 0, {0, 0}};
+        for (HWND w : s.live)
+            if (w->kind == WindowKind::top && w->visible && w->has_update) {
+                *msg = MSG{w, WM_PAINT, 0, 0, 0, {0, 0}};
                 return TRUE;
             }
         backend().pump(true);
@@ -451,7 +454,7 @@ BOOL WINAPI TranslateMessage(const MSG*) {
 
 LRESULT WINAPI DispatchMessageA(const MSG* msg) {
     if (!msg || !alive(msg->hwnd)) return 0;
-    if (msg->message == WM_PAINT) ++state().paints[msg->hwnd];
+    if (msg->message == WM_PAINT) ++msg->hwnd->paints;
     return call_procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "layer/device_context.h"
-#include "rc_reader.h"
+#include "res_reader.h"
 
 namespace layer {
 
@@ -32,7 +32,6 @@ enum class ControlKind { button, edit, label, other };
 // The object behind an HWND.
 struct HWND__ {
     layer::WindowKind kind = layer::WindowKind::top;
-    bool alive = true;
 
     // Top-level windows: class data.
     std::string class_name;
@@ -60,6 +59,7 @@ struct HWND__ {
     RECT update{};  // bounding rectangle of the update region, client coordinates
     bool erase_pending = false;
     bool painting = false;
+    long paints = 0;  // WM_PAINTs delivered so far
 
     // Dialogs.
     DLGPROC dlgproc = nullptr;
@@ -80,6 +80,19 @@ struct HWND__ {
 
 namespace layer {
 
+// Win32 frame metrics: what the frame, caption and menu bar of a window take
+// from its outer size, so that its client area has the size it has on Windows.
+constexpr int sizing_border = 4;  // WS_THICKFRAME
+constexpr int dialog_border = 3;  // a dialog's modal frame
+constexpr int caption_height = 19;
+constexpr int menu_bar_height = 19;
+
+// Dialog base units (pixels per 4 horizontal and 8 vertical dialog units)
+// for a template font of this size: "MS Sans Serif" at 8 points is 6 x 13
+// pixels, at 10 points 7 x 16; other sizes scale from the 8-point values,
+// and a size that is not positive counts as 8 points.
+POINT dialog_base_units(int point_size);
+
 // What a screen (or its absence) must provide.
 class Backend {
 public:
@@ -97,10 +110,6 @@ public:
     virtual void present(HWND w, int y0, int y1) = 0;
     // BeginPaint has started a paint of w (for the backend's own timing).
     virtual void paint_started(HWND) {}
-
-    // Dialog base units (pixels per 4 horizontal and 8 vertical dialog
-    // units) for a template's font.
-    virtual POINT dialog_base_units(const std::string& font, int point_size) = 0;
 
     // Creates and shows the toolkit dialog and its controls from dlg and
     // dlg->controls (rectangles in pixels, texts, styles all filled in).
@@ -131,7 +140,7 @@ Backend& backend();
 // Destroys every window, class and queued message: a fresh layer.
 void reset();
 
-// The program's resources, parsed from the embedded .rc.
+// The program's resources, read from the embedded .res.
 const Resources& resources();
 
 // ---- Calls for backends: events from the window system --------------------

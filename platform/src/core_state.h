@@ -3,7 +3,6 @@
 #define QUIMBAR_LAYER_CORE_STATE_H
 
 #include <deque>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,17 +31,21 @@ struct State {
     std::unique_ptr<Backend> backend;
     std::vector<WindowClass> classes;
     std::vector<std::unique_ptr<HWND__>> windows;  // every window ever made, never freed before reset
+    std::vector<HWND> live;                        // those not destroyed, creation order
     std::deque<MSG> queue;
     bool quit_pending = false;
     int quit_code = 0;
     std::vector<HWND> dialogs;  // open modal dialogs, innermost last
-    std::map<HWND, long> paints;
 };
 
 State& state();
 
 // Whether h is a window of this layer that has not been destroyed.
 bool alive(HWND h);
+// Takes ownership of a new window, which is alive from then on.
+HWND adopt(std::unique_ptr<HWND__> w);
+// Marks h destroyed and drops the messages queued for it.
+void bury(HWND h);
 
 // The window procedures of dialogs and their controls.
 LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);

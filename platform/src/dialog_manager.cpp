@@ -1,8 +1,9 @@
 // Modal dialogs from the program's templates: DialogBoxParamA builds the
 // dialog and its controls, disables the owner and runs a nested message loop
 // until the dialog procedure calls EndDialog.
+#include <strings.h>
+
 #include <algorithm>
-#include <cstring>
 
 #include "core_state.h"
 
@@ -16,18 +17,10 @@ int mul_div(int value, int numerator, int denominator) {
     return static_cast<int>(p >= 0 ? (p + denominator / 2) / denominator : (p - denominator / 2) / denominator);
 }
 
-bool class_is(const std::string& name, const char* wanted) {
-    if (name.size() != std::strlen(wanted)) return false;
-    for (size_t k = 0; k < name.size(); ++k)
-        if (std::tolower(static_cast<unsigned char>(name[k])) != std::tolower(static_cast<unsigned char>(wanted[k])))
-            return false;
-    return true;
-}
-
 ControlKind kind_of(const std::string& window_class) {
-    if (class_is(window_class, "Button")) return ControlKind::button;
-    if (class_is(window_class, "Edit")) return ControlKind::edit;
-    if (class_is(window_class, "Static")) return ControlKind::label;
+    if (strcasecmp(window_class.c_str(), "Button") == 0) return ControlKind::button;
+    if (strcasecmp(window_class.c_str(), "Edit") == 0) return ControlKind::edit;
+    if (strcasecmp(window_class.c_str(), "Static") == 0) return ControlKind::label;
     return ControlKind::other;
 }
 
@@ -47,7 +40,7 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
     d->exstyle = t.exstyle;
     d->text = t.caption;
 
-    POINT units = backend().dialog_base_units(t.font, t.font_size);
+    POINT units = dialog_base_units(t.font_size);
     d->client_width = mul_div(t.cx, units.x, 4);
     d->client_height = mul_div(t.cy, units.y, 8);
     // Without DS_CENTER the template's position is relative to the owner's
@@ -58,8 +51,7 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
     d->window_rect = RECT{left, top, left + d->client_width, top + d->client_height};
     d->client_origin = POINT{left, top};
 
-    HWND dlg = d.get();
-    state().windows.push_back(std::move(d));
+    HWND dlg = adopt(std::move(d));
     for (const DialogControl& c : t.controls) {
         auto w = std::make_unique<HWND__>();
         w->kind = WindowKind::control;
@@ -74,20 +66,15 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
                        mul_div(c.y + c.cy, units.y, 8)};
         w->visible = (c.style & WS_VISIBLE) != 0;
         w->enabled = (c.style & WS_DISABLED) == 0;
-        dlg->controls.push_back(w.get());
-        state().windows.push_back(std::move(w));
+        dlg->controls.push_back(adopt(std::move(w)));
     }
     return dlg;
 }
 
 void destroy_dialog(HWND dlg) {
     backend().destroy_dialog(dlg);
-    for (HWND c : dlg->controls) {
-        c->alive = false;
-        forget_messages(c);
-    }
-    dlg->alive = false;
-    forget_messages(dlg);
+    for (HWND c : dlg->controls) bury(c);
+    bury(dlg);
     auto& open = state().dialogs;
     open.erase(std::remove(open.begin(), open.end(), dlg), open.end());
 }

@@ -8,12 +8,6 @@ namespace layer::headless {
 
 namespace {
 
-// Stand-ins for the Win32 frame metrics, so the client area has the size it
-// has on Windows: border 4, caption 19, menu bar 19.
-constexpr int border = 4;
-constexpr int caption = 19;
-constexpr int menu_bar = 19;
-
 class HeadlessBackend : public Backend {
 public:
     std::deque<std::function<void()>> script;
@@ -21,18 +15,14 @@ public:
 
     void create_window(HWND w) override {
         RECT r = w->window_rect;
-        int top = border + caption + (w->menu ? menu_bar : 0);
-        w->client_origin = POINT{r.left + border, r.top + top};
-        w->client_width = std::max(0, static_cast<int>(r.right - r.left) - 2 * border);
-        w->client_height = std::max(0, static_cast<int>(r.bottom - r.top) - top - border);
+        int top = sizing_border + caption_height + (w->menu ? menu_bar_height : 0);
+        w->client_origin = POINT{r.left + sizing_border, r.top + top};
+        w->client_width = std::max(0, static_cast<int>(r.right - r.left) - 2 * sizing_border);
+        w->client_height = std::max(0, static_cast<int>(r.bottom - r.top) - top - sizing_border);
     }
     void show_window(HWND, int) override {}
     void destroy_window(HWND) override {}
     void present(HWND, int, int) override { ++presents; }
-    POINT dialog_base_units(const std::string&, int point_size) override {
-        // "MS Sans Serif": 8 pt gives 6 x 13, 10 pt 7 x 16.
-        return point_size >= 10 ? POINT{7, 16} : POINT{6, 13};
-    }
     void create_dialog(HWND) override {}
     void destroy_dialog(HWND) override {}
     std::string control_text(HWND control) override { return control->text; }

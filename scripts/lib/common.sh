@@ -5,17 +5,17 @@ QUIMBAR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 QUIMBAR_BUILD="${QUIMBAR_BUILD_DIR:-$QUIMBAR_ROOT/build}"
 
 # Debian packages to build the viewer and its tests. Nimbus Sans (URW base
-# fonts) has the metrics of the dialogs' "MS Sans Serif".
+# fonts) has the metrics of the dialogs' "MS Sans Serif"; MinGW-w64's windres
+# and headers compile the resource script.
 BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfltk1.3-dev libxext-dev
-                fonts-urw-base35)
+                fonts-urw-base35 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 # ... and to run every test: the viewer on its own X server and window
 # manager, judged by screenshots; the installed tree and the Debian package
 # (CPack's dependency scan needs file; lintian judges the package).
-# MinGW-w64 is installed before the first build so that the resource
-# reader's tests can compare against windres. locales: a German locale
-# (decimal comma) shows that parameter texts are read the same everywhere.
+# locales: a German locale (decimal comma) shows that parameter texts are
+# read the same everywhere.
 TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-urw-base35 dpkg-dev file lintian desktop-file-utils man-db
-               g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 locales)
+               locales)
 TEST_LOCALE=de_DE.UTF-8
 
 # ensure_packages PKG...: installs with apt-get those not installed yet.

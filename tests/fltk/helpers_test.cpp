@@ -1,5 +1,5 @@
 // The FLTK backend's pure helpers: menu label splitting, key codes, the
-// edit-field width rule and the icon directory.
+// edit-field width rule.
 #include <gtest/gtest.h>
 
 #include <FL/Enumerations.H>
@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "embedded_resources.h"
 #include "fltk/helpers.h"
 
 using namespace layer::fltk;
@@ -120,69 +119,4 @@ TEST(FitEditText, NeverSplitsCharactersAndKeepsDeletions) {
     EXPECT_EQ(caret, std::string("abcdefgä").size());
     // Removing text is always allowed, even from a text that is too wide.
     EXPECT_EQ(fit_edit_text("0123456789", "012345678", 48, six_per_character, &caret), "012345678");
-}
-
-namespace {
-
-// A two-image .ico: a 16x16 BMP entry and a 32x32 PNG entry.
-std::vector<unsigned char> small_ico() {
-    std::vector<unsigned char> d = {0, 0, 1, 0, 2, 0};
-    auto entry = [&](int w, unsigned size, unsigned offset) {
-        unsigned char e[16] = {static_cast<unsigned char>(w), static_cast<unsigned char>(w), 0, 0, 1, 0, 32, 0};
-        for (int k = 0; k < 4; ++k) {
-            e[8 + k] = static_cast<unsigned char>(size >> (8 * k));
-            e[12 + k] = static_cast<unsigned char>(offset >> (8 * k));
-        }
-        d.insert(d.end(), e, e + 16);
-    };
-    entry(16, 8, 38);
-    entry(32, 8, 46);
-    const unsigned char bmp[8] = {40, 0, 0, 0, 16, 0, 0, 0};
-    const unsigned char png[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    d.insert(d.end(), bmp, bmp + 8);
-    d.insert(d.end(), png, png + 8);
-    return d;
-}
-
-}  // namespace
-
-TEST(IcoDirectory, FindsThePngEntry) {
-    std::vector<unsigned char> ico = small_ico();
-    std::vector<IcoEntry> entries = parse_ico_directory(ico.data(), ico.size());
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_FALSE(entries[0].png);
-    EXPECT_TRUE(entries[1].png);
-    const IcoEntry* best = largest_png_entry(entries);
-    ASSERT_NE(best, nullptr);
-    EXPECT_EQ(best->width, 32);
-    EXPECT_EQ(best->offset, 46u);
-}
-
-TEST(IcoDirectory, RejectsTruncatedOrForeignData) {
-    std::vector<unsigned char> ico = small_ico();
-    EXPECT_TRUE(parse_ico_directory(ico.data(), ico.size() - 1).empty());  // last image cut short
-    EXPECT_TRUE(parse_ico_directory(ico.data(), 10).empty());              // directory cut short
-    ico[2] = 2;                                                            // a cursor file, not an icon
-    EXPECT_TRUE(parse_ico_directory(ico.data(), ico.size()).empty());
-}
-
-TEST(IcoDirectory, TheProgramsIconHasALargePngImage) {
-    auto bytes = layer::embedded_file("quimbar.ico");
-    ASSERT_TRUE(bytes.has_value());
-    auto* data = reinterpret_cast<const unsigned char*>(bytes->data());
-    const std::vector<IcoEntry> entries = parse_ico_directory(data, bytes->size());
-    const IcoEntry* best = largest_png_entry(entries);
-    ASSERT_NE(best, nullptr);
-    EXPECT_GE(best->width, 48);
-}
-
-TEST(BaseUnits, MsSansSerifSizes) {
-    int x = 0, y = 0;
-    ASSERT_TRUE(standard_base_units(8, &x, &y));
-    EXPECT_EQ(x, 6);
-    EXPECT_EQ(y, 13);
-    ASSERT_TRUE(standard_base_units(10, &x, &y));
-    EXPECT_EQ(x, 7);
-    EXPECT_EQ(y, 16);
-    EXPECT_FALSE(standard_base_units(0, &x, &y));
 }

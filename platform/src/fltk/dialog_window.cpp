@@ -105,9 +105,7 @@ void write_motif_hints(Window xid) {
 DialogWindow::DialogWindow(HWND dlg, int x, int y)
     : Fl_Window(x, y, std::max(dlg->client_width, 1), std::max(dlg->client_height, 1)), dlg_(dlg) {
     int points = dlg->dialog_template ? dlg->dialog_template->font_size : 8;
-    int base_x = 6, base_y = 13;
-    standard_base_units(points, &base_x, &base_y);
-    int font_size = ui_font_size(base_x);
+    int font_size = ui_font_size(dialog_base_units(points).x);
     for (HWND control : dlg->controls) add_control(control, ui_font(), font_size);
     end();
     resizable(nullptr);

@@ -35,21 +35,18 @@ Fl_Widget* control_widget_of(HWND w) {
     return w && w->kind == WindowKind::control ? static_cast<Fl_Widget*>(w->backend_data) : nullptr;
 }
 
-// The program's icon (its first ICON resource), decoded from the largest
-// PNG-compressed image of the embedded .ico; null if there is none.
+// The program's icon (its first icon group), decoded from its largest
+// PNG-compressed image; null if there is none.
 const Fl_RGB_Image* program_icon() {
     static std::unique_ptr<Fl_PNG_Image> icon = []() -> std::unique_ptr<Fl_PNG_Image> {
         const Resources& res = resources();
         if (res.icons.empty()) return nullptr;
-        std::string file = res.icons.front().file;
-        if (size_t slash = file.find_last_of("/\\"); slash != std::string::npos) file = file.substr(slash + 1);
-        std::optional<std::string_view> bytes = embedded_file(file);
-        if (!bytes) return nullptr;
-        auto* data = reinterpret_cast<const unsigned char*>(bytes->data());
-        std::vector<IcoEntry> entries = parse_ico_directory(data, bytes->size());
-        const IcoEntry* png = largest_png_entry(entries);
+        const IconImage* png = nullptr;
+        for (const IconImage& image : res.icons.front().images)
+            if (image.png && (!png || image.width * image.height > png->width * png->height)) png = &image;
         if (!png) return nullptr;
-        auto image = std::make_unique<Fl_PNG_Image>(file.c_str(), data + png->offset, static_cast<int>(png->size));
+        auto image = std::make_unique<Fl_PNG_Image>(
+            "icon", reinterpret_cast<const unsigned char*>(png->data.data()), static_cast<int>(png->data.size()));
         if (image->w() <= 0 || image->h() <= 0) return nullptr;
         return image;
     }();
@@ -132,12 +129,6 @@ void FltkBackend::present(HWND w, int y0, int y1) {
     window->picture()->show_rows(y0, y1);
     XFlush(fl_display);
     if (paint_timed_) paint_shown_ = Clock::now();
-}
-
-POINT FltkBackend::dialog_base_units(const std::string&, int point_size) {
-    int x = 6, y = 13;
-    standard_base_units(point_size, &x, &y);
-    return POINT{x, y};
 }
 
 void FltkBackend::create_dialog(HWND dlg) {

@@ -21,7 +21,6 @@ public:
     void destroy_window(HWND w) override;
     void present(HWND w, int y0, int y1) override;
     void paint_started(HWND w) override;
-    POINT dialog_base_units(const std::string& font, int point_size) override;
     void create_dialog(HWND dlg) override;
     void destroy_dialog(HWND dlg) override;
     std::string control_text(HWND control) override;

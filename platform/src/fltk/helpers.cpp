@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cmath>
 
 namespace layer::fltk {
 
@@ -107,56 +106,6 @@ std::string fit_edit_text(const std::string& before, const std::string& after, d
         while (cut > 0 && is_continuation(static_cast<unsigned char>(inserted[cut]))) --cut;
         inserted.erase(cut);
     }
-}
-
-std::vector<IcoEntry> parse_ico_directory(const unsigned char* data, std::size_t size) {
-    auto u16 = [&](std::size_t at) { return static_cast<unsigned>(data[at] | (data[at + 1] << 8)); };
-    auto u32 = [&](std::size_t at) {
-        return static_cast<std::size_t>(data[at]) | (static_cast<std::size_t>(data[at + 1]) << 8) |
-               (static_cast<std::size_t>(data[at + 2]) << 16) | (static_cast<std::size_t>(data[at + 3]) << 24);
-    };
-    std::vector<IcoEntry> entries;
-    if (!data || size < 6 || u16(0) != 0 || u16(2) != 1) return {};
-    std::size_t count = u16(4);
-    if (size < 6 + 16 * count) return {};
-    static const unsigned char png_signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    for (std::size_t i = 0; i < count; ++i) {
-        std::size_t at = 6 + 16 * i;
-        IcoEntry e;
-        e.width = data[at] ? data[at] : 256;
-        e.height = data[at + 1] ? data[at + 1] : 256;
-        e.bits_per_pixel = static_cast<int>(u16(at + 6));
-        e.size = u32(at + 8);
-        e.offset = u32(at + 12);
-        if (e.offset > size || e.size > size - e.offset) return {};
-        e.png = e.size >= 8 && std::equal(png_signature, png_signature + 8, data + e.offset);
-        entries.push_back(e);
-    }
-    return entries;
-}
-
-const IcoEntry* largest_png_entry(const std::vector<IcoEntry>& entries) {
-    const IcoEntry* best = nullptr;
-    for (const IcoEntry& e : entries) {
-        if (!e.png) continue;
-        if (!best || e.width * e.height > best->width * best->height) best = &e;
-    }
-    return best;
-}
-
-bool standard_base_units(int point_size, int* x, int* y) {
-    if (point_size <= 0) return false;
-    if (point_size == 8) {
-        *x = 6;
-        *y = 13;
-    } else if (point_size == 10) {
-        *x = 7;
-        *y = 16;
-    } else {
-        *x = static_cast<int>(std::lround(6.0 * point_size / 8.0));
-        *y = static_cast<int>(std::lround(13.0 * point_size / 8.0));
-    }
-    return true;
 }
 
 }  // namespace layer::fltk

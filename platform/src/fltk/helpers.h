@@ -39,30 +39,6 @@ int virtual_key_for(int fltk_key);
 std::string fit_edit_text(const std::string& before, const std::string& after, double available_width,
                           const std::function<double(std::string_view)>& width, std::size_t* inserted_end);
 
-// One image of an .ico file.
-struct IcoEntry {
-    int width = 0;   // 256 when the directory byte is 0
-    int height = 0;
-    int bits_per_pixel = 0;
-    std::size_t offset = 0;
-    std::size_t size = 0;
-    bool png = false;  // the data starts with the PNG signature
-};
-
-// The directory of an .ico file; empty if the bytes are no icon file or an
-// entry lies outside them.
-std::vector<IcoEntry> parse_ico_directory(const unsigned char* data, std::size_t size);
-
-// The largest PNG-compressed entry, or null if there is none.
-const IcoEntry* largest_png_entry(const std::vector<IcoEntry>& entries);
-// The result points into `entries`, which must outlive it.
-const IcoEntry* largest_png_entry(const std::vector<IcoEntry>&& entries) = delete;
-
-// Dialog base units for a template font: "MS Sans Serif" at 8 points is
-// 6 x 13 pixels, at 10 points 7 x 16. Other sizes scale from the 8-point
-// values; returns false when the size is not positive.
-bool standard_base_units(int point_size, int* x, int* y);
-
 }  // namespace layer::fltk
 
 #endif

@@ -207,9 +207,7 @@ MenuBar::MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, i
     down_box(FL_FLAT_BOX);
     textfont(ui_font());
     // Win32 menus use the 8-point system font of the dialogs.
-    int base_x = 6, base_y = 13;
-    standard_base_units(8, &base_x, &base_y);
-    textsize(ui_font_size(base_x));
+    textsize(ui_font_size(dialog_base_units(8).x));
     selection_color(fl_rgb_color(10, 36, 106));
     add_items(menu.items);
     items_.push_back(Fl_Menu_Item{});

@@ -22,13 +22,6 @@ class FltkBackend;
 
 namespace layer::fltk {
 
-// Stand-in Win32 metrics: what the frame, caption and menu bar of a Win32
-// window take from its outer size.
-constexpr int sizing_border = 4;  // WS_THICKFRAME
-constexpr int dialog_border = 3;  // a dialog's modal frame
-constexpr int caption_height = 19;
-constexpr int menu_bar_height = 19;
-
 // The client area. It shows the window's back buffer, reports exposures to
 // the core, keeps the keyboard focus and reports key releases.
 class Picture : public Fl_Widget {
