@@ -13,51 +13,6 @@
 
 namespace layer::fltk {
 
-namespace {
-
-// Room kept right of a hint for the submenu arrow, so that hints of plain
-// items and of submenus end in one column.
-constexpr int hint_arrow_room = 14;
-// Least gap between an item's text and its hint.
-constexpr int hint_gap = 20;
-
-void draw_menu_label(const Fl_Label* label, int x, int y, int w, int h, Fl_Align) {
-    MenuLabel ml = parse_menu_label(label->value ? label->value : "");
-    fl_font(label->font, label->size);
-    fl_color(label->color);
-    int baseline = y + (h - fl_height()) / 2 + fl_height() - fl_descent();
-    fl_draw(ml.text.c_str(), static_cast<int>(ml.text.size()), x, baseline);
-    if (ml.mnemonic_begin >= 0) {
-        int u0 = x + static_cast<int>(fl_width(ml.text.c_str(), ml.mnemonic_begin));
-        int u1 = x + static_cast<int>(fl_width(ml.text.c_str(), ml.mnemonic_end));
-        fl_xyline(u0, baseline + 1, std::max(u0, u1 - 1));
-    }
-    if (!ml.hint.empty()) {
-        int hint_width = static_cast<int>(fl_width(ml.hint.c_str(), static_cast<int>(ml.hint.size())));
-        fl_draw(ml.hint.c_str(), static_cast<int>(ml.hint.size()), x + w - hint_arrow_room - hint_width, baseline);
-    }
-}
-
-void measure_menu_label(const Fl_Label* label, int& w, int& h) {
-    MenuLabel ml = parse_menu_label(label->value ? label->value : "");
-    fl_font(label->font, label->size);
-    w = static_cast<int>(fl_width(ml.text.c_str(), static_cast<int>(ml.text.size())));
-    if (ml.has_hint)
-        w += hint_gap + static_cast<int>(fl_width(ml.hint.c_str(), static_cast<int>(ml.hint.size()))) +
-             hint_arrow_room;
-    h = fl_height();
-}
-
-}  // namespace
-
-Fl_Labeltype menu_labeltype() {
-    static const Fl_Labeltype type = [] {
-        Fl::set_labeltype(FL_FREE_LABELTYPE, draw_menu_label, measure_menu_label);
-        return FL_FREE_LABELTYPE;
-    }();
-    return type;
-}
-
 Fl_Font ui_font() {
     static const Fl_Font font = [] {
         // Fontconfig substitutes its default sans face if Nimbus Sans is
@@ -175,20 +130,43 @@ int Picture::handle(int event) {
     case FL_UNFOCUS:
         return 1;
     case FL_PUSH:
+        alt_alone_ = false;
         take_focus();
         return 1;
-    case FL_KEYDOWN:
+    case FL_KEYDOWN: {
+        int key = Fl::event_key();
+        // Alt alone, pressed and released with nothing between, enters menu
+        // mode on its release; any other key spoils that.
+        bool alt = key == FL_Alt_L || key == FL_Alt_R;
+        alt_alone_ = alt;
+        if (alt) {
+            pressed_.insert(key);
+            return 1;
+        }
+        // F10 enters menu mode at once; its release belongs to the menu.
+        if (key == FL_F + 10 && !Fl::event_state(FL_SHIFT | FL_CTRL | FL_ALT)) {
+            if (auto* bar = static_cast<MainWindow*>(window())->menu_bar()) {
+                bar->enter_from_keyboard();
+                return 1;
+            }
+        }
         // Alt+letter goes on to the menu bar as a shortcut; everything else
         // stops here, so Escape closes nothing, arrows move no focus and
         // letters trigger no menu item.
         if (Fl::event_state(FL_ALT)) return 0;
-        pressed_.insert(Fl::event_key());
+        pressed_.insert(key);
         return 1;
+    }
     case FL_KEYUP: {
         // Only keys pressed here count: the release of a key that chose a
         // menu item or closed a dialog is not the program's.
         int key = Fl::event_key();
         if (pressed_.erase(key)) {
+            if ((key == FL_Alt_L || key == FL_Alt_R) && alt_alone_) {
+                alt_alone_ = false;
+                if (auto* bar = static_cast<MainWindow*>(window())->menu_bar()) bar->enter_from_keyboard();
+                return 1;
+            }
             int vk = virtual_key_for(key);
             if (vk) key_released(hwnd_, vk);
         }
@@ -201,60 +179,233 @@ int Picture::handle(int event) {
 
 // ---- MenuBar -----------------------------------------------------------------
 
+namespace {
+
+constexpr int title_padding = 6;  // left and right of a title's text
+
+}  // namespace
+
 MenuBar::MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height)
-    : Fl_Menu_Bar(x, y, width, height), hwnd_(w), backend_(backend) {
-    box(FL_FLAT_BOX);
-    down_box(FL_FLAT_BOX);
-    textfont(ui_font());
+    : Fl_Widget(x, y, width, height), hwnd_(w), backend_(backend), menu_(menu), nav_(menu.items) {
     // Win32 menus use the 8-point system font of the dialogs.
     int base_x = 6, base_y = 13;
     standard_base_units(8, &base_x, &base_y);
-    textsize(ui_font_size(base_x));
-    selection_color(fl_rgb_color(10, 36, 106));
-    add_items(menu.items);
-    items_.push_back(Fl_Menu_Item{});
-    this->menu(items_.data());
+    font_size_ = ui_font_size(base_x);
+    for (const MenuItem& item : menu.items) titles_.push_back(parse_menu_label(item.text));
 }
 
-void MenuBar::add_items(const std::vector<MenuItem>& items) {
-    for (const MenuItem& item : items) {
-        if (item.separator) {
-            // FLTK draws a separator as a line under the item before it.
-            if (!items_.empty() && items_.back().text) items_.back().flags |= FL_MENU_DIVIDER;
-            continue;
+MenuBar::~MenuBar() = default;
+
+int MenuBar::title_width(int t) const {
+    fl_font(ui_font(), font_size_);
+    return menu_text_width(titles_[t]) + 2 * title_padding;
+}
+
+int MenuBar::title_x(int t) const {
+    int left = x();
+    for (int i = 0; i < t; ++i) left += title_width(i);
+    return left;
+}
+
+int MenuBar::title_at(int x_root, int y_root) const {
+    int px = x_root - window()->x_root(), py = y_root - window()->y_root();
+    if (py < y() || py >= y() + h()) return -1;
+    for (int t = 0; t < static_cast<int>(titles_.size()); ++t) {
+        int left = title_x(t);
+        if (px >= left && px < left + title_width(t)) return t;
+    }
+    return -1;
+}
+
+void MenuBar::draw() {
+    fl_color(FL_BACKGROUND_COLOR);
+    fl_rectf(x(), y(), w(), h());
+    fl_font(ui_font(), font_size_);
+    int baseline = y() + (h() - fl_height()) / 2 + fl_height() - fl_descent();
+    for (int t = 0; t < static_cast<int>(titles_.size()); ++t) {
+        int left = title_x(t), width = title_width(t);
+        bool lit = nav_.title() == t;
+        if (lit) {
+            fl_color(menu_highlight_colour());
+            fl_rectf(left, y(), width, h());
         }
-        Fl_Menu_Item m{};
-        m.text = item.text.c_str();
-        m.labeltype_ = menu_labeltype();
-        if (item.options & (menu_grayed | menu_inactive)) m.flags |= FL_MENU_INACTIVE;
-        if (item.options & menu_checked) m.flags |= FL_MENU_TOGGLE | FL_MENU_VALUE;
-        if (item.popup) {
-            m.flags |= FL_SUBMENU;
-            items_.push_back(m);
-            add_items(item.items);
-            items_.push_back(Fl_Menu_Item{});
-        } else {
-            // No shortcut is bound: the text after "\t" is only a hint.
-            m.callback_ = item_chosen;
-            m.user_data_ = reinterpret_cast<void*>(static_cast<intptr_t>(item.id));
-            items_.push_back(m);
-        }
+        bool grayed = menu_.items[t].options & (menu_grayed | menu_inactive);
+        fl_color(lit ? menu_highlight_text_colour() : grayed ? fl_rgb_color(128, 128, 128) : FL_BLACK);
+        draw_menu_text(titles_[t], left + title_padding, baseline);
     }
 }
 
-void MenuBar::item_chosen(Fl_Widget* bar, void* id) {
-    auto* self = static_cast<MenuBar*>(bar);
-    menu_chosen(self->hwnd_, static_cast<int>(reinterpret_cast<intptr_t>(id)));
+int MenuBar::handle(int event) {
+    if (tracking_) return 0;
+    switch (event) {
+    case FL_PUSH: {
+        if (!hwnd_->enabled) return 1;
+        int t = title_at(Fl::event_x_root(), Fl::event_y_root());
+        if (t < 0) return 1;
+        nav_.open_title(t, false);
+        track();
+        return 1;
+    }
+    case FL_SHORTCUT: {
+        // Alt+letter: the title with that mnemonic opens, its first item
+        // highlighted.
+        if (!hwnd_->enabled || !Fl::event_state(FL_ALT) || !Fl::event_text()[0]) return 0;
+        if (!nav_.open_by_mnemonic(Fl::event_text())) return 0;
+        track();
+        return 1;
+    }
+    default:
+        return Fl_Widget::handle(event);
+    }
 }
 
-int MenuBar::handle(int event) {
-    if (event != FL_PUSH && event != FL_SHORTCUT) return Fl_Menu_Bar::handle(event);
-    if (!hwnd_->enabled) return event == FL_PUSH;
-    // Opening a menu runs FLTK's menu loop inside this call.
+void MenuBar::enter_from_keyboard() {
+    if (tracking_ || !hwnd_->enabled) return;
+    nav_.enter_bar();
+    track();
+}
+
+void MenuBar::track() {
+    if (!nav_.active()) return;
+    tracking_ = true;
+    shown_ = false;
+    chosen_ = -1;
     backend_.menu_opened();
-    int handled = Fl_Menu_Bar::handle(event);
-    backend_.menu_closed(handled != 0);
-    return handled;
+    Fl::grab(window());
+    update();
+    while (nav_.active() && window()->shown()) Fl::wait();
+    nav_.end();
+    Fl::grab(nullptr);
+    close_popups(0);
+    redraw();
+    tracking_ = false;
+    // Keys pressed in menu mode are not the program's when released.
+    static_cast<MainWindow*>(window())->picture()->forget_keys();
+    if (chosen_ >= 0) menu_chosen(hwnd_, chosen_);
+    backend_.menu_closed(shown_);
+}
+
+void MenuBar::close_popups(std::size_t from) {
+    while (popups_.size() > from) {
+        popups_.back()->hide();
+        popups_.pop_back();
+    }
+}
+
+void MenuBar::update() {
+    redraw();
+    if (!nav_.active()) {
+        close_popups(0);
+        return;
+    }
+    std::size_t depth = static_cast<std::size_t>(nav_.depth());
+    for (std::size_t level = 0; level < depth; ++level) {
+        const std::vector<MenuItem>& items = nav_.items(static_cast<int>(level));
+        if (level < popups_.size() && &popups_[level]->items() == &items) {
+            popups_[level]->highlight(nav_.highlighted(static_cast<int>(level)));
+            continue;
+        }
+        close_popups(level);
+        // The title's menu hangs below its title; a submenu opens beside
+        // the item that holds it, its first row level with that item.
+        int px, py;
+        if (level == 0) {
+            px = window()->x_root() + title_x(nav_.title());
+            py = window()->y_root() + y() + h();
+        } else {
+            const MenuPopup& parent = *popups_[level - 1];
+            px = parent.x() + parent.w() - 3;
+            py = parent.y() + parent.item_top(nav_.highlighted(static_cast<int>(level) - 1)) - 3;
+        }
+        Fl_Group* current = Fl_Group::current();
+        Fl_Group::current(nullptr);
+        auto popup = std::make_unique<MenuPopup>(items, ui_font(), font_size_, px, py);
+        Fl_Group::current(current);
+        // Kept on the screen: a popup that would stick out on the right goes
+        // left of its parent (or flush with the screen's right edge).
+        int sx, sy, sw, sh;
+        Fl::screen_xywh(sx, sy, sw, sh, px, py);
+        if (popup->x() + popup->w() > sx + sw) {
+            int left = level == 0 ? sx + sw - popup->w() : popups_[level - 1]->x() - popup->w() + 3;
+            popup->position(std::max(sx, left), popup->y());
+        }
+        if (popup->y() + popup->h() > sy + sh) popup->position(popup->x(), std::max(sy, sy + sh - popup->h()));
+        popup->highlight(nav_.highlighted(static_cast<int>(level)));
+        popup->show();
+        shown_ = true;
+        popups_.push_back(std::move(popup));
+    }
+    close_popups(depth);
+}
+
+void MenuBar::apply(const MenuNavigator::Outcome& outcome) {
+    if (outcome.chosen >= 0) chosen_ = outcome.chosen;
+    update();
+}
+
+int MenuBar::track_event(int event) {
+    switch (event) {
+    case FL_KEYDOWN: {
+        int key = Fl::event_key();
+        using Key = MenuNavigator::Key;
+        switch (key) {
+        case FL_Left: apply(nav_.key(Key::left)); break;
+        case FL_Right: apply(nav_.key(Key::right)); break;
+        case FL_Up: apply(nav_.key(Key::up)); break;
+        case FL_Down: apply(nav_.key(Key::down)); break;
+        case FL_Enter:
+        case FL_KP_Enter: apply(nav_.key(Key::enter)); break;
+        case FL_Escape: apply(nav_.key(Key::escape)); break;
+        case FL_Alt_L:
+        case FL_Alt_R:
+        case FL_F + 10: apply(nav_.key(Key::menu_key)); break;
+        default:
+            if (Fl::event_length() > 0 && static_cast<unsigned char>(Fl::event_text()[0]) > ' ')
+                apply(nav_.letter(Fl::event_text()));
+            break;
+        }
+        return 1;
+    }
+    case FL_KEYUP:
+    case FL_SHORTCUT:
+        return 1;
+    case FL_PUSH:
+    case FL_DRAG:
+    case FL_MOVE:
+    case FL_RELEASE: {
+        int xr = Fl::event_x_root(), yr = Fl::event_y_root();
+        // The deepest popup under the pointer, and its item.
+        for (int level = static_cast<int>(popups_.size()) - 1; level >= 0; --level) {
+            const MenuPopup& popup = *popups_[level];
+            if (xr < popup.x() || xr >= popup.x() + popup.w() || yr < popup.y() || yr >= popup.y() + popup.h())
+                continue;
+            int item = popup.item_at(xr, yr);
+            if (item >= 0) {
+                if (event == FL_RELEASE)
+                    apply(nav_.click_item(level, item));
+                else
+                    nav_.hover_item(level, item), update();
+            }
+            return 1;
+        }
+        int t = title_at(xr, yr);
+        if (event == FL_PUSH) {
+            // A click on the open title closes the menu, on another title
+            // opens that one; anywhere else it ends menu mode.
+            if (t >= 0 && !(t == nav_.title() && nav_.depth() > 0))
+                nav_.open_title(t, false);
+            else
+                nav_.end();
+            update();
+        } else if (t >= 0 && t != nav_.title() && nav_.depth() > 0) {
+            nav_.open_title(t, false);
+            update();
+        }
+        return 1;
+    }
+    default:
+        return 0;
+    }
 }
 
 // ---- MainWindow ---------------------------------------------------------------
@@ -290,6 +441,11 @@ void MainWindow::set_enabled(bool enabled) {
 }
 
 int MainWindow::handle(int event) {
+    // In menu mode this window holds the grab: keys and the mouse belong to
+    // the menu.
+    if (menu_bar_ && menu_bar_->tracking()) {
+        if (int used = menu_bar_->track_event(event)) return used;
+    }
     if (!hwnd_->enabled) {
         switch (event) {
         case FL_PUSH:

@@ -4,8 +4,6 @@
 #ifndef QUIMBAR_LAYER_FLTK_MAIN_WINDOW_H
 #define QUIMBAR_LAYER_FLTK_MAIN_WINDOW_H
 
-#include <FL/Fl_Menu_Bar.H>
-#include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Widget.H>
 #include <FL/Fl_Window.H>
 
@@ -14,6 +12,9 @@
 #include <vector>
 
 #include "core.h"
+#include "fltk/helpers.h"
+#include "fltk/menu_navigator.h"
+#include "fltk/menu_popup.h"
 #include "fltk/shm_image.h"
 
 namespace layer {
@@ -41,7 +42,10 @@ public:
     // Draws rows [y0, y1) of the back buffer into the current window now.
     void show_rows(int y0, int y1);
     // Keys pressed before now will not be reported when released.
-    void forget_keys() { pressed_.clear(); }
+    void forget_keys() {
+        pressed_.clear();
+        alt_alone_ = false;
+    }
 
 private:
     // Draws the client rectangle [x0, x1) x [y0, y1) from the back buffer,
@@ -57,24 +61,54 @@ private:
     HWND hwnd_;
     FltkBackend& backend_;
     std::set<int> pressed_;  // keys pressed while the picture had the focus
+    bool alt_alone_ = false;  // Alt is down and no other key or click came since
     std::unique_ptr<SharedImage> shared_;
     bool shared_tried_ = false;  // a null shared_ after a try: the display allows none
     std::vector<unsigned char> rgb_;  // the fl_draw_image path's RGB bytes
 };
 
-// The menu bar, built from the window's parsed menu resource.
-class MenuBar : public Fl_Menu_Bar {
+// The menu bar, drawn from the window's parsed menu resource. It runs
+// Win32's menu mode: entered by a click on a title, Alt+mnemonic, F10 or a
+// lone Alt, it holds keyboard and mouse (no key reaches the picture) until an
+// item is chosen or the mode is left; the chosen command then goes to the
+// core.
+class MenuBar : public Fl_Widget {
 public:
     MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height);
+    ~MenuBar() override;
+
+    void draw() override;
+    // A click on a title, or Alt+mnemonic (FL_SHORTCUT), enters menu mode.
     int handle(int event) override;
+    // F10 or a lone Alt: menu mode with the first title highlighted.
+    void enter_from_keyboard();
+    bool tracking() const { return tracking_; }
+    // Keyboard and mouse events while in menu mode (the main window holds
+    // the grab and hands them here).
+    int track_event(int event);
 
 private:
-    static void item_chosen(Fl_Widget* bar, void* id);
-    void add_items(const std::vector<MenuItem>& items);
+    // Runs menu mode from the navigator's present state until it ends.
+    void track();
+    // Opens, closes and highlights the popups as the navigator says.
+    void update();
+    void close_popups(std::size_t from);
+    void apply(const MenuNavigator::Outcome& outcome);
+    int title_x(int t) const;
+    int title_width(int t) const;
+    // The title under the screen point, or -1.
+    int title_at(int x_root, int y_root) const;
 
     HWND hwnd_;
     FltkBackend& backend_;
-    std::vector<Fl_Menu_Item> items_;  // FLTK's menu array; the texts point into the resource
+    const Menu& menu_;
+    std::vector<MenuLabel> titles_;
+    MenuNavigator nav_;
+    std::vector<std::unique_ptr<MenuPopup>> popups_;
+    int font_size_ = 11;
+    bool tracking_ = false;
+    bool shown_ = false;  // a popup was on screen during this menu mode
+    int chosen_ = -1;
 };
 
 class MainWindow : public Fl_Window {
@@ -87,6 +121,7 @@ public:
     void resize(int x, int y, int width, int height) override;
 
     Picture* picture() const { return picture_; }
+    MenuBar* menu_bar() const { return menu_bar_; }
     // The core has enabled or disabled the window (hwnd->enabled); a
     // disabled window takes no input.
     void set_enabled(bool enabled);
@@ -102,10 +137,6 @@ private:
     int border_;
     int caption_;
 };
-
-// The labeltype of menu items: draws the '&' mnemonic underlined and the
-// text after "\t" right-aligned in a column of its own.
-Fl_Labeltype menu_labeltype();
 
 // The font for menus and dialogs: a sans face with metrics close to
 // "MS Sans Serif" (Nimbus Sans, a Helvetica clone, when installed).
