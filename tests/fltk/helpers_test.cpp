@@ -189,7 +189,7 @@ TEST(BaseUnits, MsSansSerifSizes) {
 
 // Widths as a font of 6 pixels per character would give.
 TEST(MenuColumns, HintsShareOneColumnRightOfTheWidestLabel) {
-    MenuSpacing spacing;  // border 3, check room 17, tab gap 8, arrow room 17
+    MenuSpacing spacing{3, 17, 8, 17};  // border, check room, tab gap, arrow room
     std::vector<MenuItemWidths> items;
     for (const char* label : {"ver&größern\t+", "ver&kleinern\t -", "nach &rechts verschieben\tPfeil-links", "x&2"}) {
         MenuLabel l = parse_menu_label(label);

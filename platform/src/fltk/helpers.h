@@ -36,8 +36,8 @@ struct MenuItemWidths {
 struct MenuSpacing {
     int border = 3;      // the 3D frame around the items
     int check_room = 17;  // left of the labels, where check marks go
-    int tab_gap = 8;      // between the widest label and the hint column
-    int arrow_room = 17;  // right of labels and hints, where submenu arrows go
+    int tab_gap = 14;     // between the widest label and the hint column
+    int arrow_room = 20;  // right of labels and hints, where submenu arrows go
 };
 
 // Where a popup menu's columns lie, from its left edge, as Win32 lays them

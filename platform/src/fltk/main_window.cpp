@@ -181,7 +181,7 @@ int Picture::handle(int event) {
 
 namespace {
 
-constexpr int title_padding = 6;  // left and right of a title's text
+constexpr int title_padding = 8;  // left and right of a title's text
 
 }  // namespace
 

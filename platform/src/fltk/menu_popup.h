@@ -17,7 +17,7 @@
 namespace layer::fltk {
 
 // The height of one item row.
-constexpr int menu_item_height = 18;
+constexpr int menu_item_height = 17;
 
 // The colours of a highlighted title or item (Win32's COLOR_HIGHLIGHT and
 // COLOR_HIGHLIGHTTEXT).
