@@ -381,10 +381,12 @@ int MenuBar::track_event(int event) {
                 continue;
             int item = popup.item_at(xr, yr);
             if (item >= 0) {
-                if (event == FL_RELEASE)
+                if (event == FL_RELEASE) {
                     apply(nav_.click_item(level, item));
-                else
-                    nav_.hover_item(level, item), update();
+                } else {
+                    nav_.hover_item(level, item);
+                    update();
+                }
             }
             return 1;
         }
