@@ -130,30 +130,20 @@ int Picture::handle(int event) {
     case FL_UNFOCUS:
         return 1;
     case FL_PUSH:
-        alt_alone_ = false;
+        menu_key_alone_ = 0;
         take_focus();
         return 1;
     case FL_KEYDOWN: {
+        // Alt or F10, pressed and released with no other key or click
+        // between, enters menu mode on its release, as on Win32.
         int key = Fl::event_key();
-        // Alt alone, pressed and released with nothing between, enters menu
-        // mode on its release; any other key spoils that.
-        bool alt = key == FL_Alt_L || key == FL_Alt_R;
-        alt_alone_ = alt;
-        if (alt) {
-            pressed_.insert(key);
-            return 1;
-        }
-        // F10 enters menu mode at once; its release belongs to the menu.
-        if (key == FL_F + 10 && !Fl::event_state(FL_SHIFT | FL_CTRL | FL_ALT)) {
-            if (auto* bar = static_cast<MainWindow*>(window())->menu_bar()) {
-                bar->enter_from_keyboard();
-                return 1;
-            }
-        }
+        bool menu_key = key == FL_Alt_L || key == FL_Alt_R ||
+                        (key == FL_F + 10 && !Fl::event_state(FL_SHIFT | FL_CTRL | FL_ALT));
+        menu_key_alone_ = menu_key ? key : 0;
         // Alt+letter goes on to the menu bar as a shortcut; everything else
         // stops here, so Escape closes nothing, arrows move no focus and
         // letters trigger no menu item.
-        if (Fl::event_state(FL_ALT)) return 0;
+        if (Fl::event_state(FL_ALT) && !menu_key) return 0;
         pressed_.insert(key);
         return 1;
     }
@@ -162,9 +152,9 @@ int Picture::handle(int event) {
         // menu item or closed a dialog is not the program's.
         int key = Fl::event_key();
         if (pressed_.erase(key)) {
-            if ((key == FL_Alt_L || key == FL_Alt_R) && alt_alone_) {
-                alt_alone_ = false;
-                if (auto* bar = static_cast<MainWindow*>(window())->menu_bar()) bar->enter_from_keyboard();
+            if (key == menu_key_alone_) {
+                menu_key_alone_ = 0;
+                if (MenuBar* bar = static_cast<MainWindow*>(window())->menu_bar()) bar->enter_from_keyboard();
                 return 1;
             }
             int vk = virtual_key_for(key);

@@ -44,7 +44,7 @@ public:
     // Keys pressed before now will not be reported when released.
     void forget_keys() {
         pressed_.clear();
-        alt_alone_ = false;
+        menu_key_alone_ = 0;
     }
 
 private:
@@ -61,7 +61,7 @@ private:
     HWND hwnd_;
     FltkBackend& backend_;
     std::set<int> pressed_;  // keys pressed while the picture had the focus
-    bool alt_alone_ = false;  // Alt is down and no other key or click came since
+    int menu_key_alone_ = 0;  // Alt or F10, down with no other key or click since; else 0
     std::unique_ptr<SharedImage> shared_;
     bool shared_tried_ = false;  // a null shared_ after a try: the display allows none
     std::vector<unsigned char> rgb_;  // the fl_draw_image path's RGB bytes
@@ -80,7 +80,7 @@ public:
     void draw() override;
     // A click on a title, or Alt+mnemonic (FL_SHORTCUT), enters menu mode.
     int handle(int event) override;
-    // F10 or a lone Alt: menu mode with the first title highlighted.
+    // A lone Alt or F10 released: menu mode with the first title highlighted.
     void enter_from_keyboard();
     bool tracking() const { return tracking_; }
     // Keyboard and mouse events while in menu mode (the main window holds
