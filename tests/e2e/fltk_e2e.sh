@@ -4,7 +4,7 @@
 # person would, and judges it by screenshots of the whole screen and by its
 # exit code.
 #
-#   fltk_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR]
+#   fltk_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR [HINTS_FILE]]
 #
 # Every picture on screen must equal quimbar-render's output for the same
 # view, pixel for pixel, inside the visible client area, whether the viewer
@@ -12,16 +12,21 @@
 # QUIMBAR_NO_SHM=1 in a last short run, with fl_draw_image. Paints are awaited
 # through the viewer's idle trace (QUIMBAR_TRACE_IDLE), never by sleeping;
 # each step must cost exactly one paint. On failure the screenshots and logs
-# stay in FAILURE_DIR (default: ./fltk-e2e-failure). Exit status 77 means a
-# needed tool is missing (the test is skipped).
+# stay in FAILURE_DIR (default: ./fltk-e2e-failure). Where the hints of the
+# "Bearbeiten" menu start is written to HINTS_FILE (see hint_columns in
+# menu_probe.sh), for the comparison with the Win32 build. Exit status 77
+# means a needed tool is missing (the test is skipped).
 set -uo pipefail
 
 QUIMBAR=${1:?usage: fltk_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR]}
 RENDER=${2:?usage: fltk_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR]}
 FAILURE_DIR=${3:-$PWD/fltk-e2e-failure}
+HINTS_FILE=${4:-}
 
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+# shellcheck source=menu_probe.sh
+source "$(dirname "${BASH_SOURCE[0]}")/menu_probe.sh"
 
 # no_new_paint N: the viewer stays at N paints for a moment (checks that an
 # action painted nothing more).
@@ -48,6 +53,37 @@ expect_picture() {
     differing=$(compare -metric AE "$WORK/$name-shown.png" "$WORK/$name-expected.png" "$WORK/$name-diff.png" 2>&1)
     [ "$differing" = "0" ] || fail "$name: $differing of ${vw}x${vh} pixels differ from quimbar-render $*"
     echo "ok: $name (${vw}x${vh} pixels equal quimbar-render $*)"
+}
+
+# menu_state NAME: reads the menu off a screenshot, with the picture of the
+# view in $WORK/menu-expected.png. Sets LIT to the box ("X Y W H", from the
+# menu bar's left) of the highlighted title, COVER to the box of the client
+# area the menus cover, ROW to the box of the highlighted item (both from the
+# client area's corner); each "none" when there is none.
+menu_state() {
+    read -r cx cy cw ch < <(client_geometry)
+    import -window root "$WORK/$1-screen.png"
+    convert "$WORK/$1-screen.png" -crop "${cw}x${MENU_BAR_HEIGHT}+${cx}+$((cy - MENU_BAR_HEIGHT))" +repage "$WORK/$1-bar.png"
+    convert "$WORK/$1-screen.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage "$WORK/$1-client.png"
+    LIT=$(colour_box "$WORK/$1-bar.png" "#0A246A")
+    COVER=$(covered_box "$WORK/$1-client.png" "$WORK/menu-expected.png")
+    ROW=$(colour_box "$WORK/$1-client.png" "#0A246A")
+}
+
+# await_menu NAME CONDITION DESCRIPTION: reads the menu state (menu_state)
+# until the bash CONDITION holds (the menus are drawn a moment after the
+# key), and fails with DESCRIPTION if it never does. The viewer must not
+# have painted meanwhile: no key reaches it in menu mode.
+await_menu() {
+    local _
+    for _ in $(seq 1 25); do
+        menu_state "$1"
+        eval "$2" && break
+        sleep 0.2
+    done
+    eval "$2" || fail "$1: expected $3; highlighted title: $LIT, covered: $COVER, highlighted item: $ROW"
+    [ "$(paints)" = "$PAINTS" ] || fail "$1: the viewer painted in menu mode ($(paints) paints, expected $PAINTS)"
+    echo "ok: $1: $3"
 }
 
 # ---- The run ---------------------------------------------------------------------
@@ -120,7 +156,63 @@ STEP=6  # keys that do nothing: a letter, Escape (closes nothing), Alt+Q (only a
 xdotool key a Escape alt+q
 no_new_paint 5
 
-STEP=7  # the close box ends the program with exit code 0
+STEP=7  # F10: "Datei" highlighted, no menu open; arrows walk the menu, not the view; Escape goes back one level
+PAINTS=5
+"$RENDER" julia 0.25 0.4172 0 0 2 0 0 "$WORK/menu-expected.ppm" >/dev/null || fail "quimbar-render failed"
+read -r cx cy cw ch < <(client_geometry)
+convert "$WORK/menu-expected.ppm" -crop "${cw}x${ch}+0+0" +repage "$WORK/menu-expected.png"
+xdotool key F10
+await_menu f10 '[[ $COVER == none && $LIT == "0 0 "* ]]' '"Datei" highlighted, no menu open'
+read -r _ _ datei_width _ <<<"$LIT"
+xdotool key Right Right Down
+await_menu bearbeiten '[[ $COVER != none && $LIT != "0 0 "* && $LIT != none ]] && read -r mx my mw mh <<<"$COVER" &&
+    read -r rx ry rw rh <<<"$ROW" && ((rx == mx + 3 && ry == my + 3 && rh == 17))' \
+    'the "Bearbeiten" menu open below its title, its first item highlighted'
+menu_box=$COVER
+read -r mx my mw mh <<<"$COVER"
+# Its hints: one column right of the widest label, the blank of " -" visible.
+hint_columns "$WORK/bearbeiten-screen.png" $((cx + mx + 3)) $((cy + my + 3)) $((mw - 6)) $((mh - 6)) "$cx" >"$WORK/hints.txt"
+[ -n "$HINTS_FILE" ] && cp "$WORK/hints.txt" "$HINTS_FILE"
+awk 'NR == 1 { plus = $4 } $2 == 2 { minus = $4 } { if ($3 > widest) widest = $3; hint[$2] = $4 }
+     END {
+         if (NR != 6) exit 1
+         for (r in hint) {
+             if (hint[r] <= widest) exit 1
+             if (r != 2 && (hint[r] - plus > 1 || plus - hint[r] > 1)) exit 1
+         }
+         if (minus < plus + 2) exit 1
+     }' "$WORK/hints.txt" || fail "hints of \"Bearbeiten\" (row, label end, hint start): $(cat "$WORK/hints.txt")"
+echo "ok: the hints of \"Bearbeiten\" start in one column right of the labels, \" -\" with its blank"
+xdotool key Right
+await_menu submenu '[[ $COVER != "$menu_box" ]] && read -r _ _ sw _ <<<"$COVER" && ((sw > mw))' \
+    'the submenu of "vergrößern" open beside the menu'
+xdotool key Escape
+await_menu escape-submenu '[[ $COVER == "$menu_box" ]]' 'Escape closed only the submenu'
+xdotool key Escape
+await_menu escape-menu '[[ $COVER == none && $LIT != none && $LIT != "0 0 "* ]]' \
+    'Escape closed the menu, "Bearbeiten" stays highlighted'
+xdotool key Escape
+await_menu escape-bar '[[ $COVER == none && $LIT == none ]]' 'Escape left menu mode'
+xdotool key Right
+wait_paints 6
+expect_picture pan-after-menu julia 0.25 0.4172 0 0 2 0.25 0
+
+STEP=8  # a lone Alt: "Datei" highlighted; Down opens it with its first item highlighted; Escape twice leaves
+PAINTS=6
+"$RENDER" julia 0.25 0.4172 0 0 2 0.25 0 "$WORK/menu-expected.ppm" >/dev/null || fail "quimbar-render failed"
+convert "$WORK/menu-expected.ppm" -crop "${cw}x${ch}+0+0" +repage "$WORK/menu-expected.png"
+xdotool key alt
+await_menu alt '[[ $COVER == none && $LIT == "0 0 $datei_width "* ]]' '"Datei" highlighted, no menu open'
+xdotool key Down
+await_menu datei '[[ $COVER == "0 0 "* ]] && read -r mx my _ _ <<<"$COVER" && [[ $ROW == "$((mx + 3)) $((my + 3)) "* ]]' \
+    'the "Datei" menu open, its first item highlighted'
+xdotool key Escape Escape
+await_menu alt-escape '[[ $COVER == none && $LIT == none ]]' 'Escape twice left menu mode'
+xdotool key Left
+wait_paints 7
+expect_picture pan-after-alt julia 0.25 0.4172 0 0 2 0 0
+
+STEP=9  # the close box ends the program with exit code 0
 # The close box sits at the right end of openbox's title bar, above the window.
 read -r _ right_extent top_extent _ < <(xprop -id "$MAIN" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
 read -r cx cy cw ch < <(client_geometry)
@@ -139,10 +231,10 @@ done
 [ -n "$status" ] || fail "the viewer did not exit after the close box was clicked"
 APP_PID=""
 [ "$status" = 0 ] || fail "the viewer exited with status $status, expected 0"
-[ "$(paints)" = 5 ] || fail "expected 5 paints in all, the viewer reports $(paints)"
-echo "ok: close box, exit code 0, 5 paints in all"
+[ "$(paints)" = 7 ] || fail "expected 7 paints in all, the viewer reports $(paints)"
+echo "ok: close box, exit code 0, 7 paints in all"
 
-STEP=8  # QUIMBAR_NO_SHM=1: the fl_draw_image upload shows the same pixels
+STEP=10  # QUIMBAR_NO_SHM=1: the fl_draw_image upload shows the same pixels
 QUIMBAR_NO_SHM=1 start_viewer "$QUIMBAR"
 wait_paints 1
 grep -q "^quimbar-trace: upload by fl_draw_image\$" "$LOG" ||

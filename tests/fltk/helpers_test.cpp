@@ -120,3 +120,31 @@ TEST(FitEditText, NeverSplitsCharactersAndKeepsDeletions) {
     // Removing text is always allowed, even from a text that is too wide.
     EXPECT_EQ(fit_edit_text("0123456789", "012345678", 48, six_per_character, &caret), "012345678");
 }
+
+// Widths as a font of 6 pixels per character would give.
+TEST(MenuColumns, HintsShareOneColumnRightOfTheWidestLabel) {
+    MenuSpacing spacing{3, 17, 8, 17};  // border, check room, tab gap, arrow room
+    std::vector<MenuItemWidths> items;
+    for (const char* label : {"ver&größern\t+", "ver&kleinern\t -", "nach &rechts verschieben\tPfeil-links", "x&2"}) {
+        MenuLabel l = parse_menu_label(label);
+        items.push_back({static_cast<int>(six_per_character(l.text)), static_cast<int>(six_per_character(l.hint)),
+                         l.has_hint});
+    }
+    MenuColumns c = menu_columns(items, spacing);
+    EXPECT_EQ(c.text_x, 20);
+    // "nach rechts verschieben" (23 characters) is the widest label.
+    EXPECT_EQ(c.hint_x, 20 + 23 * 6 + 8);
+    // The widest hint, "Pfeil-links", ends where the arrow room begins.
+    EXPECT_EQ(c.arrow_x, c.hint_x + 11 * 6);
+    EXPECT_EQ(c.width, c.arrow_x + 17 + 3);
+
+    // A long label without a hint still pushes the hint column right; an
+    // empty hint after "\t" takes no room of its own.
+    items.push_back({300, 0, false});
+    MenuColumns wide = menu_columns(items, spacing);
+    EXPECT_EQ(wide.hint_x, 20 + 300 + 8);
+    EXPECT_EQ(wide.arrow_x, wide.hint_x + 66);
+    MenuColumns plain = menu_columns({{40, 0, true}, {30, 0, false}}, spacing);
+    EXPECT_EQ(plain.arrow_x, plain.hint_x);
+    EXPECT_EQ(menu_columns({}, spacing).width, 3 + 17 + 17 + 3);
+}

@@ -53,6 +53,20 @@ MenuLabel parse_menu_label(std::string_view label) {
     return out;
 }
 
+MenuColumns menu_columns(const std::vector<MenuItemWidths>& items, const MenuSpacing& spacing) {
+    MenuColumns c;
+    c.text_x = spacing.border + spacing.check_room;
+    int widest_text = 0;
+    for (const MenuItemWidths& item : items) widest_text = std::max(widest_text, item.text);
+    c.hint_x = c.text_x + widest_text + spacing.tab_gap;
+    int content_end = c.text_x + widest_text;
+    for (const MenuItemWidths& item : items)
+        if (item.has_hint) content_end = std::max(content_end, c.hint_x + item.hint);
+    c.arrow_x = content_end;
+    c.width = content_end + spacing.arrow_room + spacing.border;
+    return c;
+}
+
 int virtual_key_for(int key) {
     switch (key) {
         case FL_Left: return VK_LEFT;

@@ -25,6 +25,34 @@ struct MenuLabel {
 
 MenuLabel parse_menu_label(std::string_view label);
 
+// The measured widths of one popup menu item, in pixels.
+struct MenuItemWidths {
+    int text = 0;         // the label before "\t"
+    int hint = 0;         // the text after "\t"
+    bool has_hint = false;
+};
+
+// The spacing of a popup menu, in pixels.
+struct MenuSpacing {
+    int border = 3;      // the 3D frame around the items
+    int check_room = 17;  // left of the labels, where check marks go
+    int tab_gap = 14;     // between the widest label and the hint column
+    int arrow_room = 20;  // right of labels and hints, where submenu arrows go
+};
+
+// Where a popup menu's columns lie, from its left edge, as Win32 lays them
+// out: labels left-aligned at `text_x`; every hint left-aligned in one column
+// at `hint_x`, right of the menu's widest label; submenu arrows in the
+// `arrow_room` at the right edge of a menu `width` wide.
+struct MenuColumns {
+    int text_x = 0;
+    int hint_x = 0;
+    int arrow_x = 0;
+    int width = 0;
+};
+
+MenuColumns menu_columns(const std::vector<MenuItemWidths>& items, const MenuSpacing& spacing);
+
 // The Win32 virtual-key code for an FLTK key code (Fl::event_key()), or 0 for
 // keys the layer does not report. Arrows give VK_LEFT..VK_DOWN, the keypad
 // plus and minus VK_ADD and VK_SUBTRACT, letters 'A'..'Z', digits '0'..'9'.

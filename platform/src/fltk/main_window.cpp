@@ -5,58 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <map>
 
 #include "fltk/fltk_backend.h"
 #include "fltk/helpers.h"
+#include "fltk/menu_bar.h"
 
 namespace layer::fltk {
-
-namespace {
-
-// Room kept right of a hint for the submenu arrow, so that hints of plain
-// items and of submenus end in one column.
-constexpr int hint_arrow_room = 14;
-// Least gap between an item's text and its hint.
-constexpr int hint_gap = 20;
-
-void draw_menu_label(const Fl_Label* label, int x, int y, int w, int h, Fl_Align) {
-    MenuLabel ml = parse_menu_label(label->value ? label->value : "");
-    fl_font(label->font, label->size);
-    fl_color(label->color);
-    int baseline = y + (h - fl_height()) / 2 + fl_height() - fl_descent();
-    fl_draw(ml.text.c_str(), static_cast<int>(ml.text.size()), x, baseline);
-    if (ml.mnemonic_begin >= 0) {
-        int u0 = x + static_cast<int>(fl_width(ml.text.c_str(), ml.mnemonic_begin));
-        int u1 = x + static_cast<int>(fl_width(ml.text.c_str(), ml.mnemonic_end));
-        fl_xyline(u0, baseline + 1, std::max(u0, u1 - 1));
-    }
-    if (!ml.hint.empty()) {
-        int hint_width = static_cast<int>(fl_width(ml.hint.c_str(), static_cast<int>(ml.hint.size())));
-        fl_draw(ml.hint.c_str(), static_cast<int>(ml.hint.size()), x + w - hint_arrow_room - hint_width, baseline);
-    }
-}
-
-void measure_menu_label(const Fl_Label* label, int& w, int& h) {
-    MenuLabel ml = parse_menu_label(label->value ? label->value : "");
-    fl_font(label->font, label->size);
-    w = static_cast<int>(fl_width(ml.text.c_str(), static_cast<int>(ml.text.size())));
-    if (ml.has_hint)
-        w += hint_gap + static_cast<int>(fl_width(ml.hint.c_str(), static_cast<int>(ml.hint.size()))) +
-             hint_arrow_room;
-    h = fl_height();
-}
-
-}  // namespace
-
-Fl_Labeltype menu_labeltype() {
-    static const Fl_Labeltype type = [] {
-        Fl::set_labeltype(FL_FREE_LABELTYPE, draw_menu_label, measure_menu_label);
-        return FL_FREE_LABELTYPE;
-    }();
-    return type;
-}
 
 Fl_Font ui_font() {
     static const Fl_Font font = [] {
@@ -175,20 +130,33 @@ int Picture::handle(int event) {
     case FL_UNFOCUS:
         return 1;
     case FL_PUSH:
+        menu_key_alone_ = 0;
         take_focus();
         return 1;
-    case FL_KEYDOWN:
+    case FL_KEYDOWN: {
+        // Alt or F10, pressed and released with no other key or click
+        // between, enters menu mode on its release, as on Win32.
+        int key = Fl::event_key();
+        bool menu_key = key == FL_Alt_L || key == FL_Alt_R ||
+                        (key == FL_F + 10 && !Fl::event_state(FL_SHIFT | FL_CTRL | FL_ALT));
+        menu_key_alone_ = menu_key ? key : 0;
         // Alt+letter goes on to the menu bar as a shortcut; everything else
         // stops here, so Escape closes nothing, arrows move no focus and
         // letters trigger no menu item.
-        if (Fl::event_state(FL_ALT)) return 0;
-        pressed_.insert(Fl::event_key());
+        if (Fl::event_state(FL_ALT) && !menu_key) return 0;
+        pressed_.insert(key);
         return 1;
+    }
     case FL_KEYUP: {
         // Only keys pressed here count: the release of a key that chose a
         // menu item or closed a dialog is not the program's.
         int key = Fl::event_key();
         if (pressed_.erase(key)) {
+            if (key == menu_key_alone_) {
+                menu_key_alone_ = 0;
+                if (MenuBar* bar = static_cast<MainWindow*>(window())->menu_bar()) bar->enter_from_keyboard();
+                return 1;
+            }
             int vk = virtual_key_for(key);
             if (vk) key_released(hwnd_, vk);
         }
@@ -197,62 +165,6 @@ int Picture::handle(int event) {
     default:
         return Fl_Widget::handle(event);
     }
-}
-
-// ---- MenuBar -----------------------------------------------------------------
-
-MenuBar::MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height)
-    : Fl_Menu_Bar(x, y, width, height), hwnd_(w), backend_(backend) {
-    box(FL_FLAT_BOX);
-    down_box(FL_FLAT_BOX);
-    textfont(ui_font());
-    // Win32 menus use the 8-point system font of the dialogs.
-    textsize(ui_font_size(dialog_base_units(8).x));
-    selection_color(fl_rgb_color(10, 36, 106));
-    add_items(menu.items);
-    items_.push_back(Fl_Menu_Item{});
-    this->menu(items_.data());
-}
-
-void MenuBar::add_items(const std::vector<MenuItem>& items) {
-    for (const MenuItem& item : items) {
-        if (item.separator) {
-            // FLTK draws a separator as a line under the item before it.
-            if (!items_.empty() && items_.back().text) items_.back().flags |= FL_MENU_DIVIDER;
-            continue;
-        }
-        Fl_Menu_Item m{};
-        m.text = item.text.c_str();
-        m.labeltype_ = menu_labeltype();
-        if (item.options & (menu_grayed | menu_inactive)) m.flags |= FL_MENU_INACTIVE;
-        if (item.options & menu_checked) m.flags |= FL_MENU_TOGGLE | FL_MENU_VALUE;
-        if (item.popup) {
-            m.flags |= FL_SUBMENU;
-            items_.push_back(m);
-            add_items(item.items);
-            items_.push_back(Fl_Menu_Item{});
-        } else {
-            // No shortcut is bound: the text after "\t" is only a hint.
-            m.callback_ = item_chosen;
-            m.user_data_ = reinterpret_cast<void*>(static_cast<intptr_t>(item.id));
-            items_.push_back(m);
-        }
-    }
-}
-
-void MenuBar::item_chosen(Fl_Widget* bar, void* id) {
-    auto* self = static_cast<MenuBar*>(bar);
-    menu_chosen(self->hwnd_, static_cast<int>(reinterpret_cast<intptr_t>(id)));
-}
-
-int MenuBar::handle(int event) {
-    if (event != FL_PUSH && event != FL_SHORTCUT) return Fl_Menu_Bar::handle(event);
-    if (!hwnd_->enabled) return event == FL_PUSH;
-    // Opening a menu runs FLTK's menu loop inside this call.
-    backend_.menu_opened();
-    int handled = Fl_Menu_Bar::handle(event);
-    backend_.menu_closed(handled != 0);
-    return handled;
 }
 
 // ---- MainWindow ---------------------------------------------------------------
@@ -288,6 +200,11 @@ void MainWindow::set_enabled(bool enabled) {
 }
 
 int MainWindow::handle(int event) {
+    // In menu mode this window holds the grab: keys and the mouse belong to
+    // the menu.
+    if (menu_bar_ && menu_bar_->tracking()) {
+        if (int used = menu_bar_->track_event(event)) return used;
+    }
     if (!hwnd_->enabled) {
         switch (event) {
         case FL_PUSH:

@@ -4,8 +4,6 @@
 #ifndef QUIMBAR_LAYER_FLTK_MAIN_WINDOW_H
 #define QUIMBAR_LAYER_FLTK_MAIN_WINDOW_H
 
-#include <FL/Fl_Menu_Bar.H>
-#include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Widget.H>
 #include <FL/Fl_Window.H>
 
@@ -22,6 +20,8 @@ class FltkBackend;
 
 namespace layer::fltk {
 
+class MenuBar;
+
 // The client area. It shows the window's back buffer, reports exposures to
 // the core, keeps the keyboard focus and reports key releases.
 class Picture : public Fl_Widget {
@@ -34,7 +34,10 @@ public:
     // Draws rows [y0, y1) of the back buffer into the current window now.
     void show_rows(int y0, int y1);
     // Keys pressed before now will not be reported when released.
-    void forget_keys() { pressed_.clear(); }
+    void forget_keys() {
+        pressed_.clear();
+        menu_key_alone_ = 0;
+    }
 
 private:
     // Draws the client rectangle [x0, x1) x [y0, y1) from the back buffer,
@@ -50,24 +53,10 @@ private:
     HWND hwnd_;
     FltkBackend& backend_;
     std::set<int> pressed_;  // keys pressed while the picture had the focus
+    int menu_key_alone_ = 0;  // Alt or F10, down with no other key or click since; else 0
     std::unique_ptr<SharedImage> shared_;
     bool shared_tried_ = false;  // a null shared_ after a try: the display allows none
     std::vector<unsigned char> rgb_;  // the fl_draw_image path's RGB bytes
-};
-
-// The menu bar, built from the window's parsed menu resource.
-class MenuBar : public Fl_Menu_Bar {
-public:
-    MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height);
-    int handle(int event) override;
-
-private:
-    static void item_chosen(Fl_Widget* bar, void* id);
-    void add_items(const std::vector<MenuItem>& items);
-
-    HWND hwnd_;
-    FltkBackend& backend_;
-    std::vector<Fl_Menu_Item> items_;  // FLTK's menu array; the texts point into the resource
 };
 
 class MainWindow : public Fl_Window {
@@ -80,6 +69,7 @@ public:
     void resize(int x, int y, int width, int height) override;
 
     Picture* picture() const { return picture_; }
+    MenuBar* menu_bar() const { return menu_bar_; }
     // The core has enabled or disabled the window (hwnd->enabled); a
     // disabled window takes no input.
     void set_enabled(bool enabled);
@@ -95,10 +85,6 @@ private:
     int border_;
     int caption_;
 };
-
-// The labeltype of menu items: draws the '&' mnemonic underlined and the
-// text after "\t" right-aligned in a column of its own.
-Fl_Labeltype menu_labeltype();
 
 // The font for menus and dialogs: a sans face with metrics close to
 // "MS Sans Serif" (Nimbus Sans, a Helvetica clone, when installed).

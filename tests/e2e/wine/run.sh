@@ -11,8 +11,11 @@
 # view the program must show (tests/e2e/view_model.sh): no pixel may differ,
 # except in the trigonometric family, whose sin and cos come from the
 # Windows runtime here and from glibc in quimbar-render; there fewer than
-# 0.5 % may differ, and the share is reported. On failure the screenshots
-# and logs stay in DIR/failure. Exit status 77: a needed tool is missing.
+# 0.5 % may differ, and the share is reported. Where the hints of the
+# "Bearbeiten" menu start is written to DIR/menu-hints.txt (hint_columns in
+# ../menu_probe.sh), for the comparison with the Linux build. On failure the
+# screenshots and logs stay in DIR/failure. Exit status 77: a needed tool is
+# missing.
 set -uo pipefail
 
 EXE="" PROBE="" RENDER="" WORK=""
@@ -32,13 +35,15 @@ mkdir -p "$WORK"
 WORK=$(cd "$WORK" && pwd)  # Wine needs an absolute prefix path
 FAILURE_DIR=$WORK/failure
 rm -rf "$FAILURE_DIR"
-rm -f "$WORK"/*.png "$WORK"/*.log
+rm -f "$WORK"/*.png "$WORK"/*.log "$WORK/menu-hints.txt"
 
 HERE=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source=wine_lib.sh
 source "$HERE/wine_lib.sh"
 # shellcheck source=../view_model.sh
 source "$HERE/../view_model.sh"
+# shellcheck source=../menu_probe.sh
+source "$HERE/../menu_probe.sh"
 wine_tools_present || exit 77
 trap wine_cleanup EXIT
 
@@ -119,6 +124,30 @@ differing=$(compare -metric AE "$WORK/getpixel.ppm" "$WORK/startup-expected.png"
 echo "ok: GetPixel of the client area equals quimbar-render too"
 rm -f "$WORK/getpixel.ppm" "$WORK"/startup-expected.*
 [ "$(trace_size)" = 0 ] || fail "the quadratic family wrote to standard output"
+
+STEP=menu-hints  # Alt+B: where the hints of "Bearbeiten" start; Escape twice closes it
+"$RENDER" $(view_render_args) "$WORK/view.ppm" >/dev/null || fail "quimbar-render $(view_render_args) failed"
+convert "$WORK/view.ppm" -crop "${CW}x${CH}+0+0" +repage "$WORK/view.png"
+xdotool key alt+b
+# Read once the menu is drawn: six lines of text with hints.
+box=""
+for _ in $(seq 1 40); do
+    sleep 0.1
+    import -window root "$WORK/hints-screen.png"
+    convert "$WORK/hints-screen.png" -crop "${CW}x${CH}+${CX}+${CY}" +repage "$WORK/hints-client.png"
+    box=$(covered_box "$WORK/hints-client.png" "$WORK/view.png")
+    [ "$box" = none ] && continue
+    read -r mx my mw mh <<<"$box"
+    hint_columns "$WORK/hints-screen.png" $((CX + mx + 3)) $((CY + my + 3)) $((mw - 6)) $((mh - 6)) "$CX" \
+        >"$WORK/menu-hints.txt"
+    [ "$(wc -l <"$WORK/menu-hints.txt")" = 6 ] && break
+done
+[ "$(wc -l <"$WORK/menu-hints.txt")" = 6 ] ||
+    fail "hints of \"Bearbeiten\" (covered: $box): $(cat "$WORK/menu-hints.txt" 2>/dev/null)"
+xdotool key Escape Escape
+sync_program
+echo "ok: the hints of \"Bearbeiten\" start at x = $(awk '{ printf "%s ", $4 }' "$WORK/menu-hints.txt")in the client area"
+rm -f "$WORK"/view.* "$WORK"/hints-*.png
 
 STEP=mandelbrot  # Zeichnung > Mandelbrot
 menu z m

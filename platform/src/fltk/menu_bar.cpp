@@ -1,0 +1,242 @@
+#include "fltk/menu_bar.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+
+#include "fltk/fltk_backend.h"
+#include "fltk/main_window.h"
+
+namespace layer::fltk {
+
+namespace {
+
+constexpr int title_padding = 8;  // left and right of a title's text
+
+}  // namespace
+
+MenuBar::MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height)
+    : Fl_Widget(x, y, width, height), hwnd_(w), backend_(backend), menu_(menu), nav_(menu.items) {
+    // Win32 menus use the 8-point system font of the dialogs.
+    font_size_ = ui_font_size(dialog_base_units(8).x);
+    for (const MenuItem& item : menu.items) titles_.push_back(parse_menu_label(item.text));
+}
+
+MenuBar::~MenuBar() = default;
+
+int MenuBar::title_width(int t) const {
+    fl_font(ui_font(), font_size_);
+    return menu_text_width(titles_[t]) + 2 * title_padding;
+}
+
+int MenuBar::title_x(int t) const {
+    int left = x();
+    for (int i = 0; i < t; ++i) left += title_width(i);
+    return left;
+}
+
+int MenuBar::title_at(int x_root, int y_root) const {
+    int px = x_root - window()->x_root(), py = y_root - window()->y_root();
+    if (py < y() || py >= y() + h()) return -1;
+    for (int t = 0; t < static_cast<int>(titles_.size()); ++t) {
+        int left = title_x(t);
+        if (px >= left && px < left + title_width(t)) return t;
+    }
+    return -1;
+}
+
+void MenuBar::draw() {
+    fl_color(FL_BACKGROUND_COLOR);
+    fl_rectf(x(), y(), w(), h());
+    fl_font(ui_font(), font_size_);
+    int baseline = y() + (h() - fl_height()) / 2 + fl_height() - fl_descent();
+    for (int t = 0; t < static_cast<int>(titles_.size()); ++t) {
+        int left = title_x(t), width = title_width(t);
+        bool lit = nav_.title() == t;
+        if (lit) {
+            fl_color(menu_highlight_colour());
+            fl_rectf(left, y(), width, h());
+        }
+        bool grayed = menu_.items[t].options & (menu_grayed | menu_inactive);
+        fl_color(lit ? menu_highlight_text_colour() : grayed ? fl_rgb_color(128, 128, 128) : FL_BLACK);
+        draw_menu_text(titles_[t], left + title_padding, baseline);
+    }
+}
+
+int MenuBar::handle(int event) {
+    if (tracking_) return 0;
+    switch (event) {
+    case FL_PUSH: {
+        if (!hwnd_->enabled) return 1;
+        int t = title_at(Fl::event_x_root(), Fl::event_y_root());
+        if (t < 0) return 1;
+        nav_.open_title(t, false);
+        track();
+        return 1;
+    }
+    case FL_SHORTCUT: {
+        // Alt+letter: the title with that mnemonic opens, its first item
+        // highlighted.
+        if (!hwnd_->enabled || !Fl::event_state(FL_ALT) || !Fl::event_text()[0]) return 0;
+        if (!nav_.open_by_mnemonic(Fl::event_text())) return 0;
+        track();
+        return 1;
+    }
+    default:
+        return Fl_Widget::handle(event);
+    }
+}
+
+void MenuBar::enter_from_keyboard() {
+    if (tracking_ || !hwnd_->enabled) return;
+    nav_.enter_bar();
+    track();
+}
+
+void MenuBar::track() {
+    if (!nav_.active()) return;
+    tracking_ = true;
+    shown_ = false;
+    chosen_ = -1;
+    backend_.menu_opened();
+    Fl::grab(window());
+    update();
+    while (nav_.active() && window()->shown()) Fl::wait();
+    nav_.end();
+    Fl::grab(nullptr);
+    close_popups(0);
+    redraw();
+    tracking_ = false;
+    // Keys pressed in menu mode are not the program's when released.
+    static_cast<MainWindow*>(window())->picture()->forget_keys();
+    if (chosen_ >= 0) menu_chosen(hwnd_, chosen_);
+    backend_.menu_closed(shown_);
+}
+
+void MenuBar::close_popups(std::size_t from) {
+    while (popups_.size() > from) {
+        popups_.back()->hide();
+        popups_.pop_back();
+    }
+}
+
+void MenuBar::update() {
+    redraw();
+    if (!nav_.active()) {
+        close_popups(0);
+        return;
+    }
+    std::size_t depth = static_cast<std::size_t>(nav_.depth());
+    for (std::size_t level = 0; level < depth; ++level) {
+        const std::vector<MenuItem>& items = nav_.items(static_cast<int>(level));
+        if (level < popups_.size() && &popups_[level]->items() == &items) {
+            popups_[level]->highlight(nav_.highlighted(static_cast<int>(level)));
+            continue;
+        }
+        close_popups(level);
+        // The title's menu hangs below its title; a submenu opens beside
+        // the item that holds it, its first row level with that item.
+        int px, py;
+        if (level == 0) {
+            px = window()->x_root() + title_x(nav_.title());
+            py = window()->y_root() + y() + h();
+        } else {
+            const MenuPopup& parent = *popups_[level - 1];
+            px = parent.x() + parent.w() - 3;
+            py = parent.y() + parent.item_top(nav_.highlighted(static_cast<int>(level) - 1)) - 3;
+        }
+        Fl_Group* current = Fl_Group::current();
+        Fl_Group::current(nullptr);
+        auto popup = std::make_unique<MenuPopup>(items, ui_font(), font_size_, px, py);
+        Fl_Group::current(current);
+        // Kept on the screen: a popup that would stick out on the right goes
+        // left of its parent (or flush with the screen's right edge).
+        int sx, sy, sw, sh;
+        Fl::screen_xywh(sx, sy, sw, sh, px, py);
+        if (popup->x() + popup->w() > sx + sw) {
+            int left = level == 0 ? sx + sw - popup->w() : popups_[level - 1]->x() - popup->w() + 3;
+            popup->position(std::max(sx, left), popup->y());
+        }
+        if (popup->y() + popup->h() > sy + sh) popup->position(popup->x(), std::max(sy, sy + sh - popup->h()));
+        popup->highlight(nav_.highlighted(static_cast<int>(level)));
+        popup->show();
+        shown_ = true;
+        popups_.push_back(std::move(popup));
+    }
+    close_popups(depth);
+}
+
+void MenuBar::apply(const MenuNavigator::Outcome& outcome) {
+    if (outcome.chosen >= 0) chosen_ = outcome.chosen;
+    update();
+}
+
+int MenuBar::track_event(int event) {
+    switch (event) {
+    case FL_KEYDOWN: {
+        int key = Fl::event_key();
+        using Key = MenuNavigator::Key;
+        switch (key) {
+        case FL_Left: apply(nav_.key(Key::left)); break;
+        case FL_Right: apply(nav_.key(Key::right)); break;
+        case FL_Up: apply(nav_.key(Key::up)); break;
+        case FL_Down: apply(nav_.key(Key::down)); break;
+        case FL_Enter:
+        case FL_KP_Enter: apply(nav_.key(Key::enter)); break;
+        case FL_Escape: apply(nav_.key(Key::escape)); break;
+        case FL_Alt_L:
+        case FL_Alt_R:
+        case FL_F + 10: apply(nav_.key(Key::menu_key)); break;
+        default:
+            if (Fl::event_length() > 0 && static_cast<unsigned char>(Fl::event_text()[0]) > ' ')
+                apply(nav_.letter(Fl::event_text()));
+            break;
+        }
+        return 1;
+    }
+    case FL_KEYUP:
+    case FL_SHORTCUT:
+        return 1;
+    case FL_PUSH:
+    case FL_DRAG:
+    case FL_MOVE:
+    case FL_RELEASE: {
+        int xr = Fl::event_x_root(), yr = Fl::event_y_root();
+        // The deepest popup under the pointer, and its item.
+        for (int level = static_cast<int>(popups_.size()) - 1; level >= 0; --level) {
+            const MenuPopup& popup = *popups_[level];
+            if (xr < popup.x() || xr >= popup.x() + popup.w() || yr < popup.y() || yr >= popup.y() + popup.h())
+                continue;
+            int item = popup.item_at(xr, yr);
+            if (item >= 0) {
+                if (event == FL_RELEASE) {
+                    apply(nav_.click_item(level, item));
+                } else {
+                    nav_.hover_item(level, item);
+                    update();
+                }
+            }
+            return 1;
+        }
+        int t = title_at(xr, yr);
+        if (event == FL_PUSH) {
+            // A click on the open title closes the menu, on another title
+            // opens that one; anywhere else it ends menu mode.
+            if (t >= 0 && !(t == nav_.title() && nav_.depth() > 0))
+                nav_.open_title(t, false);
+            else
+                nav_.end();
+            update();
+        } else if (t >= 0 && t != nav_.title() && nav_.depth() > 0) {
+            nav_.open_title(t, false);
+            update();
+        }
+        return 1;
+    }
+    default:
+        return 0;
+    }
+}
+
+}  // namespace layer::fltk

@@ -1,0 +1,210 @@
+#include "fltk/menu_navigator.h"
+
+#include <cctype>
+
+#include "fltk/helpers.h"
+
+namespace layer::fltk {
+
+namespace {
+
+// The next item from `from` in direction `step` (+1 or -1), round the end,
+// that is no separator; -1 if there is none. From -1 the first (or last).
+int next_item(const std::vector<MenuItem>& items, int from, int step) {
+    int n = static_cast<int>(items.size());
+    if (n == 0) return -1;
+    int i = from < 0 ? (step > 0 ? -1 : n) : from;
+    for (int tries = 0; tries < n; ++tries) {
+        i = ((i + step) % n + n) % n;
+        if (!items[i].separator) return i;
+    }
+    return -1;
+}
+
+std::string lower_ascii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x80) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+}  // namespace
+
+bool mnemonic_matches(std::string_view label, std::string_view letter) {
+    if (letter.empty()) return false;
+    MenuLabel ml = parse_menu_label(label);
+    if (ml.mnemonic_begin < 0) return false;
+    std::string_view mnemonic(ml.text);
+    mnemonic = mnemonic.substr(ml.mnemonic_begin, ml.mnemonic_end - ml.mnemonic_begin);
+    return lower_ascii(mnemonic) == lower_ascii(letter);
+}
+
+const std::vector<MenuItem>& MenuNavigator::items(int level) const {
+    const std::vector<MenuItem>* list = &bar_[title_].items;
+    for (int l = 0; l < level; ++l) list = &(*list)[highlighted_[l]].items;
+    return *list;
+}
+
+void MenuNavigator::enter_bar() {
+    highlighted_.clear();
+    title_ = bar_.empty() ? -1 : 0;
+}
+
+void MenuNavigator::end() {
+    title_ = -1;
+    highlighted_.clear();
+}
+
+void MenuNavigator::open_title(int t, bool from_keyboard) {
+    if (t < 0 || t >= static_cast<int>(bar_.size())) return;
+    title_ = t;
+    highlighted_.clear();
+    if (!bar_[t].popup) return;  // a command on the bar itself opens nothing
+    highlighted_.push_back(from_keyboard ? next_item(bar_[t].items, -1, 1) : -1);
+}
+
+bool MenuNavigator::open_by_mnemonic(std::string_view letter) {
+    for (int t = 0; t < static_cast<int>(bar_.size()); ++t) {
+        if (mnemonic_matches(bar_[t].text, letter)) {
+            open_title(t, true);
+            return true;
+        }
+    }
+    return false;
+}
+
+void MenuNavigator::move_title(int step) {
+    int n = static_cast<int>(bar_.size());
+    title_ = ((title_ + step) % n + n) % n;
+}
+
+void MenuNavigator::open_submenu(int level, int index, bool from_keyboard) {
+    highlighted_.resize(level + 1);
+    highlighted_[level] = index;
+    const MenuItem& item = items(level)[index];
+    if (item.popup) highlighted_.push_back(from_keyboard ? next_item(item.items, -1, 1) : -1);
+}
+
+MenuNavigator::Outcome MenuNavigator::choose(int level, int index) {
+    const MenuItem& item = items(level)[index];
+    if (item.popup) {
+        open_submenu(level, index, true);
+        return stay();
+    }
+    if (item.options & (menu_grayed | menu_inactive)) return stay();  // Win32 keeps the menu open
+    end();
+    return Outcome{true, item.id};
+}
+
+MenuNavigator::Outcome MenuNavigator::key(Key k) {
+    if (!active()) return Outcome{true, -1};
+    if (k == Key::menu_key) {
+        end();
+        return Outcome{true, -1};
+    }
+    if (highlighted_.empty()) {  // bar mode
+        switch (k) {
+        case Key::left: move_title(-1); break;
+        case Key::right: move_title(1); break;
+        case Key::up:
+        case Key::down:
+        case Key::enter:
+            if (bar_[title_].popup) {
+                open_title(title_, true);
+            } else if (k == Key::enter) {
+                int id = bar_[title_].id;
+                end();
+                return Outcome{true, id};
+            }
+            break;
+        case Key::escape:
+            end();
+            return Outcome{true, -1};
+        default: break;
+        }
+        return stay();
+    }
+
+    int level = depth() - 1;
+    int current = highlighted_[level];
+    const std::vector<MenuItem>& list = items(level);
+    switch (k) {
+    case Key::up:
+    case Key::down: {
+        int next = next_item(list, current, k == Key::up ? -1 : 1);
+        if (next >= 0) highlighted_[level] = next;
+        break;
+    }
+    case Key::right:
+        if (current >= 0 && list[current].popup) {
+            open_submenu(level, current, true);
+        } else {
+            move_title(1);
+            open_title(title_, true);
+        }
+        break;
+    case Key::left:
+        if (level > 0) {
+            highlighted_.pop_back();
+        } else {
+            move_title(-1);
+            open_title(title_, true);
+        }
+        break;
+    case Key::enter:
+        if (current >= 0) return choose(level, current);
+        break;
+    case Key::escape:
+        // One level back: a submenu closes into its menu, the title's menu
+        // into the highlighted title.
+        highlighted_.pop_back();
+        break;
+    default: break;
+    }
+    return stay();
+}
+
+MenuNavigator::Outcome MenuNavigator::letter(std::string_view letter) {
+    if (!active()) return Outcome{true, -1};
+    if (highlighted_.empty()) {
+        open_by_mnemonic(letter);
+        return stay();
+    }
+    int level = depth() - 1;
+    const std::vector<MenuItem>& list = items(level);
+    std::vector<int> matching;
+    for (int i = 0; i < static_cast<int>(list.size()); ++i)
+        if (!list[i].separator && mnemonic_matches(list[i].text, letter)) matching.push_back(i);
+    if (matching.size() == 1) return choose(level, matching.front());
+    if (matching.size() > 1) {
+        int current = highlighted_[level];
+        int next = matching.front();
+        for (int i : matching)
+            if (i > current) {
+                next = i;
+                break;
+            }
+        highlighted_[level] = next;
+    }
+    return stay();
+}
+
+void MenuNavigator::hover_item(int level, int index) {
+    if (level < 0 || level >= depth()) return;
+    if (index < 0 || index >= static_cast<int>(items(level).size()) || items(level)[index].separator) return;
+    // Moving within the item that opened a submenu keeps that submenu.
+    if (highlighted_[level] == index && depth() > level + 1) return;
+    open_submenu(level, index, false);
+}
+
+MenuNavigator::Outcome MenuNavigator::click_item(int level, int index) {
+    if (level < 0 || level >= depth()) return stay();
+    if (index < 0 || index >= static_cast<int>(items(level).size()) || items(level)[index].separator) return stay();
+    if (items(level)[index].popup) {
+        open_submenu(level, index, false);
+        return stay();
+    }
+    return choose(level, index);
+}
+
+}  // namespace layer::fltk

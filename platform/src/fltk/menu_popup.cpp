@@ -1,0 +1,135 @@
+#include "fltk/menu_popup.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+
+namespace layer::fltk {
+
+namespace {
+
+constexpr int separator_height = 9;
+
+MenuSpacing popup_spacing() { return MenuSpacing{}; }
+
+int row_height(const MenuItem& item) { return item.separator ? separator_height : menu_item_height; }
+
+}  // namespace
+
+Fl_Color menu_highlight_colour() { return fl_rgb_color(10, 36, 106); }
+Fl_Color menu_highlight_text_colour() { return FL_WHITE; }
+
+int menu_text_width(const MenuLabel& label) {
+    return static_cast<int>(fl_width(label.text.c_str(), static_cast<int>(label.text.size())) + 0.5);
+}
+
+void draw_menu_text(const MenuLabel& label, int x, int baseline) {
+    fl_draw(label.text.c_str(), static_cast<int>(label.text.size()), x, baseline);
+    if (label.mnemonic_begin >= 0) {
+        int u0 = x + static_cast<int>(fl_width(label.text.c_str(), label.mnemonic_begin));
+        int u1 = x + static_cast<int>(fl_width(label.text.c_str(), label.mnemonic_end));
+        fl_xyline(u0, baseline + 1, std::max(u0, u1 - 1));
+    }
+}
+
+MenuPopup::MenuPopup(const std::vector<MenuItem>& items, Fl_Font font, int font_size, int x, int y)
+    : Fl_Menu_Window(x, y, 1, 1), items_(items), font_(font), size_(font_size) {
+    end();
+    set_override();
+    clear_border();
+    box(FL_NO_BOX);
+    fl_font(font_, size_);
+    std::vector<MenuItemWidths> widths;
+    int height = 0;
+    for (const MenuItem& item : items_) {
+        MenuLabel label = parse_menu_label(item.text);
+        if (!item.separator) {
+            widths.push_back({menu_text_width(label),
+                              static_cast<int>(fl_width(label.hint.c_str(), static_cast<int>(label.hint.size())) + 0.5),
+                              label.has_hint});
+        }
+        labels_.push_back(std::move(label));
+        height += row_height(item);
+    }
+    MenuSpacing spacing = popup_spacing();
+    columns_ = menu_columns(widths, spacing);
+    size(columns_.width, height + 2 * spacing.border);
+}
+
+int MenuPopup::item_top(int index) const {
+    int top = popup_spacing().border;
+    for (int i = 0; i < index; ++i) top += row_height(items_[i]);
+    return top;
+}
+
+int MenuPopup::item_at(int x_root, int y_root) const {
+    int border = popup_spacing().border;
+    int px = x_root - x(), py = y_root - y();
+    if (px < border || px >= w() - border || py < border) return -1;
+    int top = border;
+    for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
+        int bottom = top + row_height(items_[i]);
+        if (py < bottom) return items_[i].separator ? -1 : i;
+        top = bottom;
+    }
+    return -1;
+}
+
+void MenuPopup::highlight(int index) {
+    if (index == highlighted_) return;
+    highlighted_ = index;
+    redraw();
+}
+
+void MenuPopup::draw() {
+    // The raised frame: light outer and white inner top-left edges, dark
+    // outer and grey inner bottom-right edges, then the face.
+    int W = w(), H = h();
+    fl_color(FL_BACKGROUND_COLOR);
+    fl_rectf(0, 0, W, H);
+    fl_color(fl_rgb_color(64, 64, 64));
+    fl_xyline(0, H - 1, W - 1);
+    fl_yxline(W - 1, 0, H - 1);
+    fl_color(fl_rgb_color(128, 128, 128));
+    fl_xyline(1, H - 2, W - 2);
+    fl_yxline(W - 2, 1, H - 2);
+    fl_color(FL_WHITE);
+    fl_xyline(1, 1, W - 3);
+    fl_yxline(1, 1, H - 3);
+
+    int border = popup_spacing().border;
+    fl_font(font_, size_);
+    for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
+        const MenuItem& item = items_[i];
+        int top = item_top(i);
+        if (item.separator) {
+            int mid = top + separator_height / 2;
+            fl_color(fl_rgb_color(128, 128, 128));
+            fl_xyline(border + 1, mid - 1, W - border - 2);
+            fl_color(FL_WHITE);
+            fl_xyline(border + 1, mid, W - border - 2);
+            continue;
+        }
+        bool lit = i == highlighted_;
+        if (lit) {
+            fl_color(menu_highlight_colour());
+            fl_rectf(border, top, W - 2 * border, menu_item_height);
+        }
+        bool grayed = item.options & (menu_grayed | menu_inactive);
+        fl_color(lit ? menu_highlight_text_colour() : grayed ? fl_rgb_color(128, 128, 128) : FL_BLACK);
+        int baseline = top + (menu_item_height - fl_height()) / 2 + fl_height() - fl_descent();
+        const MenuLabel& label = labels_[i];
+        draw_menu_text(label, columns_.text_x, baseline);
+        if (!label.hint.empty())
+            fl_draw(label.hint.c_str(), static_cast<int>(label.hint.size()), columns_.hint_x, baseline);
+        if (item.popup) {
+            // A right-pointing arrow, 4 wide and 7 high, centred in its room.
+            int ax = columns_.arrow_x + popup_spacing().arrow_room / 2 - 1;
+            int ay = top + menu_item_height / 2;
+            fl_polygon(ax, ay - 3, ax + 3, ay, ax, ay + 3);
+        }
+    }
+}
+
+}  // namespace layer::fltk
