@@ -118,7 +118,24 @@ void FltkBackend::destroy_window(HWND w) {
     Fl::flush();
 }
 
+void FltkBackend::menu_closed(bool shown) {
+    if (shown)
+        menu_closed_pending_ = true;
+    else
+        menu_open_ = false;
+    if (trace_idle_) {
+        menu_timed_ = true;
+        menu_closed_at_ = Clock::now();
+    }
+}
+
 void FltkBackend::paint_started(HWND) {
+    if (trace_idle_ && menu_timed_) {
+        menu_timed_ = false;
+        double ms = std::chrono::duration<double, std::milli>(Clock::now() - menu_closed_at_).count();
+        std::fprintf(stderr, "quimbar-trace: menu to paint %.2f ms\n", ms);
+        std::fflush(stderr);
+    }
     if (trace_idle_ && !paint_timed_) {
         paint_timed_ = true;
         paint_started_ = Clock::now();

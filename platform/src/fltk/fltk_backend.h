@@ -45,12 +45,7 @@ public:
     void menu_opened() { menu_open_ = true; }
     // `shown`: a menu was on screen; the exposures its closing causes are
     // taken (and not reported) before the next paint.
-    void menu_closed(bool shown) {
-        if (shown)
-            menu_closed_pending_ = true;
-        else
-            menu_open_ = false;
-    }
+    void menu_closed(bool shown);
     // A window was resized or mapped: the exposures that follow should
     // arrive before the next paint, so that all of them make one paint.
     void expect_exposures() { exposures_pending_ = true; }
@@ -67,7 +62,9 @@ private:
     // "quimbar-trace: paint took T ms" before it (from the first rows shown
     // to the idle moment) and "quimbar-trace: exposed L T R B at M ms" for
     // each exposure it reports, and "quimbar-trace: upload by MIT-SHM" (or
-    // "by fl_draw_image") when a picture first draws.
+    // "by fl_draw_image") when a picture first draws. After a menu has
+    // closed, the next BeginPaint writes "quimbar-trace: menu to paint T ms"
+    // (T from the menu's closing, i.e. the choice, to BeginPaint).
     void trace_idle();
 
     long pictures_drawn_ = 0;
@@ -79,6 +76,8 @@ private:
     bool paint_timed_ = false;
     std::chrono::steady_clock::time_point paint_started_;
     std::chrono::steady_clock::time_point paint_shown_;  // the timed paint's last rows went to the display
+    bool menu_timed_ = false;
+    std::chrono::steady_clock::time_point menu_closed_at_;
 };
 
 }  // namespace layer
