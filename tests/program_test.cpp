@@ -351,9 +351,14 @@ TEST_F(Program, InfoOpensAndClosesWithOkAndEscapeWithoutRepaint) {
         GetWindowRect(dlg, &r);
         RECT main;
         GetWindowRect(hl::main_window(), &main);
-        // Opens at the main window's client-area corner.
-        EXPECT_EQ(r.left, main.left + 4);
-        EXPECT_EQ(r.top, main.top + 4 + 19 + 19);
+        // Its client area opens at the main window's client-area corner
+        // (border 4, caption 19, menu bar 19); its modal frame (3) and
+        // caption (19) reach up and left over the main window's menu bar.
+        EXPECT_EQ(r.left, main.left + 4 - 3);
+        EXPECT_EQ(r.top, main.top + 4 + 19 + 19 - 3 - 19);
+        // 119 x 59 dialog units at 7 x 16 pixels per 4 x 8 units, plus the frame.
+        EXPECT_EQ(r.right - r.left, 208 + 2 * 3);
+        EXPECT_EQ(r.bottom - r.top, 118 + 2 * 3 + 19);
         hl::click(dlg, IDOK);
     });
     then([] { hl::choose_menu(hl::main_window(), IDM_INFO); });

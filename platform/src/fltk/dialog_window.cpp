@@ -238,9 +238,8 @@ void DialogWindow::resize(int x, int y, int width, int height) {
 }
 
 void DialogWindow::report_position() {
-    RECT outer{x() - dialog_border, y() - dialog_border - caption_height, x() + w() + dialog_border,
-               y() + h() + dialog_border};
-    window_moved(dlg_, outer, POINT{x(), y()});
+    RECT client{x(), y(), x() + w(), y() + h()};
+    window_moved(dlg_, dialog_outer_rect(client, dlg_->style, dlg_->exstyle), POINT{x(), y()});
 }
 
 void DialogWindow::close_box(Fl_Widget* window, void*) {

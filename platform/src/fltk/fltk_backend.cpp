@@ -158,17 +158,11 @@ POINT FltkBackend::dialog_base_units(const std::string&, int point_size) {
 }
 
 void FltkBackend::create_dialog(HWND dlg) {
-    // The core puts the dialog's corner at window_rect's upper-left corner;
-    // the X window is the client area, inside the frame the window manager
-    // adds.
-    int x = dlg->window_rect.left + dialog_border;
-    int y = dlg->window_rect.top + dialog_border + caption_height;
-    auto* window = new DialogWindow(dlg, x, y);
+    // The X window is the client area, where the core has placed it; the
+    // window manager's frame goes around it (the window asks for static
+    // gravity).
+    auto* window = new DialogWindow(dlg, dlg->client_origin.x, dlg->client_origin.y);
     dlg->backend_data = window;
-    window_moved(dlg,
-                 RECT{x - dialog_border, y - dialog_border - caption_height, x + window->w() + dialog_border,
-                      y + window->h() + dialog_border},
-                 POINT{x, y});
     if (dlg->style & WS_VISIBLE) window->show();
 }
 
