@@ -32,9 +32,9 @@ public:
 
     // ---- Used by the backend's own widgets ----------------------------------
 
-    // Counts every redraw of a picture, reported or not; settling waits on it.
+    // Counts every redraw of a picture, reported or not.
     void note_picture_drawn() { ++pictures_drawn_; }
-    // A picture reports an exposure (traced with QUIMBAR_TRACE_IDLE).
+    // A picture reports an exposure (counted; traced with QUIMBAR_TRACE_IDLE).
     void note_exposure(const RECT& area);
     // A picture has chosen how it uploads: through shared memory or with
     // fl_draw_image (traced with QUIMBAR_TRACE_IDLE).
@@ -51,10 +51,14 @@ public:
     void expect_exposures() { exposures_pending_ = true; }
 
 private:
-    // Handles events until the pictures have not been redrawn for `quiet`.
-    // With `need_redraw`, waits for at least one redraw first. Never longer
-    // than `limit`.
-    void settle(bool need_redraw, std::chrono::milliseconds quiet, std::chrono::milliseconds limit);
+    // Waits until the X server has handled every request sent so far, then
+    // handles the events that came in meanwhile (among them the exposures
+    // those requests caused) and draws what they damaged.
+    void sync_with_server();
+    // Handles events until a picture has reported an exposure.
+    void await_exposure();
+    // After a menu closed or a window was resized: the exposures this caused
+    // are handled before anything else is dispatched.
     void finish_pending();
     // With QUIMBAR_TRACE_IDLE set in the environment, the backend writes
     // "quimbar-trace: idle paints=N" to standard error each time the program
@@ -68,6 +72,7 @@ private:
     void trace_idle();
 
     long pictures_drawn_ = 0;
+    long exposures_ = 0;
     bool menu_open_ = false;
     bool menu_closed_pending_ = false;
     bool exposures_pending_ = false;
