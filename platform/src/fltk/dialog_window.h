@@ -43,6 +43,8 @@ private:
     // dialog, moved and closed but neither resized, minimised nor maximised,
     // transient for the owner.
     void set_frame_hints();
+    // The FLTK window of the dialog's owner, or null.
+    Fl_Window* owner_window() const;
 
     HWND dlg_;
 };

@@ -287,6 +287,19 @@ void FltkBackend::pump(bool block) {
     }
     Fl::check();
     finish_pending();
+    restore_dialog();
+}
+
+void FltkBackend::restore_dialog() {
+    HWND dlg = open_dialog();
+    DialogWindow* window = dialog_window_of(dlg);
+    MainWindow* owner = main_window_of(dlg ? dlg->owner : nullptr);
+    // Only when the owner has come back: right after the dialog went, the
+    // owner may still be on its way to the icon.
+    bool owner_visible = owner && owner->shown() && owner->visible();
+    bool came_back = owner_visible && !owner_was_visible_;
+    owner_was_visible_ = owner_visible;
+    if (came_back && window && window->shown() && !window->visible()) window->show();
 }
 
 void FltkBackend::note_exposure(const RECT& area) {

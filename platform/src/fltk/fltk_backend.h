@@ -60,6 +60,9 @@ private:
     // After a menu closed or a window was resized: the exposures this caused
     // are handled before anything else is dispatched.
     void finish_pending();
+    // An open dialog that was iconified comes back once its owner is on
+    // screen again.
+    void restore_dialog();
     // With QUIMBAR_TRACE_IDLE set in the environment, the backend writes
     // "quimbar-trace: idle paints=N" to standard error each time the program
     // waits for input after a paint (N: paints of the first window so far),
@@ -73,6 +76,7 @@ private:
 
     long pictures_drawn_ = 0;
     long exposures_ = 0;
+    bool owner_was_visible_ = true;  // the open dialog's owner, at the last look
     bool menu_open_ = false;
     bool menu_closed_pending_ = false;
     bool exposures_pending_ = false;
