@@ -205,7 +205,18 @@ TEST_F(Program, CancelKeepsParametersAndTextsButNotTheOldView) {
 
 TEST_F(Program, CubicAfterStartUpAndAfterOtherDialogsUsesTheLastConfirmedValues) {
     then([] { hl::choose_menu(hl::main_window(), IDM_JULIAKUB); });
-    then([] { hl::press_escape(hl::dialog()); });
+    then([] {
+        // 265 x 106 dialog units at 6 x 13 pixels per 4 x 8 units, the client
+        // area at the main client area's corner, the frame around it.
+        RECT r, main;
+        GetWindowRect(hl::dialog(), &r);
+        GetWindowRect(hl::main_window(), &main);
+        EXPECT_EQ(r.left, main.left + 4 - 3);
+        EXPECT_EQ(r.top, main.top + 4 + 19 + 19 - 3 - 19);
+        EXPECT_EQ(r.right, main.left + 4 + 398 + 3);
+        EXPECT_EQ(r.bottom, main.top + 4 + 19 + 19 + 172 + 3);
+        hl::press_escape(hl::dialog());
+    });
     then([] {
         EXPECT_EQ(a, 0.36);  // D = 0.36 + 0.46i, E = 0
         EXPECT_EQ(a2, 0.0);

@@ -132,6 +132,9 @@ expect_picture cubic-cancelled-by-enter
 STEP=5  # Info: where it opens; closed by its close box
 open_dialog Info alt+i i
 record_placement info
+# A modal frame: the window manager offers neither resizing nor maximising.
+xprop -id "$DIALOG" _NET_WM_ALLOWED_ACTIONS | grep -qE "_NET_WM_ACTION_(RESIZE|MAXIMIZE)" &&
+    fail "Info dialog $(xprop -id "$DIALOG" _NET_WM_ALLOWED_ACTIONS)"
 read -r _ frame_right frame_top _ < <(xprop -id "$DIALOG" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
 read -r dx dy dw _ < <(xwininfo -id "$DIALOG" | awk -F: '/Absolute upper-left X/ {x=$2} /Absolute upper-left Y/ {y=$2}
     /Width/ {w=$2} /Height/ {h=$2} END {print x, y, w, h}')
