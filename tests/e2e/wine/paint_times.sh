@@ -60,11 +60,11 @@ choose s && measure "JuliaSin (0.7+0.8i, zoom 0.333)"
 choose c && measure "JuliaCos (0.7+0.8i, zoom 0.333)"
 choose k && measure "JuliaKub (D 0, E -0.574+0.271i)"
 menu d e
-wait_exit >/dev/null
+wait_exit
 
 # The trigonometric family again with its trace redirected to a file.
 start_program "$WORK/trace.log"
 choose s && measure "JuliaSin, trace to a file"
 menu d e
-wait_exit >/dev/null
+wait_exit
 rm -f "$WORK/trace.log"

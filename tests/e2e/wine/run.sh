@@ -290,7 +290,8 @@ expect_picture after-info-escape
 
 STEP=beenden  # Datei > Beenden: the program ends with exit code 0
 menu d e
-status=$(wait_exit)
+wait_exit
+status=$EXIT_STATUS
 [ "$status" = 0 ] || fail "exit code $status after Beenden, expected 0"
 echo "ok: Beenden ends the program with exit code 0"
 
@@ -319,7 +320,8 @@ wait_no_dialog
 expect_picture second-sinx trig
 read -r _ wx wy ww _ < <(probe geometry | grep '^window')
 xdotool mousemove $((wx + ww - 15)) $((wy + 12)) click 1
-status=$(wait_exit)
+wait_exit
+status=$EXIT_STATUS
 [ "$status" = 0 ] || fail "exit code $status after the close box, expected 0"
 echo "ok: without standard output the trigonometric family paints; the close box ends with exit code 0"
 

@@ -146,13 +146,15 @@ sync_program() {
     probe sync $((TIMEOUT * 1000)) >/dev/null || fail "the program did not become idle"
 }
 
-# wait_exit: waits for the program to end and prints its exit code.
+# wait_exit: waits for the program to end and sets EXIT_STATUS to its exit
+# code. Not in a command substitution: a subshell cannot wait for the
+# program, which is this shell's child.
 wait_exit() {
     local _
     for _ in $(seq 1 $((TIMEOUT * 20))); do
         if ! kill -0 "$APP_PID" 2>/dev/null; then
             wait "$APP_PID"
-            echo $?
+            EXIT_STATUS=$?
             APP_PID=""
             return 0
         fi
