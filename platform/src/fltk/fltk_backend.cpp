@@ -351,7 +351,8 @@ void FltkBackend::finish_pending() {
         }
         if (exposures_pending_) {
             // The server exposes a resized window while it handles the
-            // resize, before it reports the new size.
+            // request that resizes it, so the Expose events are in once the
+            // server has answered a later request.
             exposures_pending_ = false;
             sync_with_server();
         }
