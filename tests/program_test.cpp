@@ -250,7 +250,18 @@ TEST_F(Program, CancelKeepsParametersAndTextsButNotTheOldView) {
 
 TEST_F(Program, CubicAfterStartUpAndAfterOtherDialogsUsesTheLastConfirmedValues) {
     then([] { hl::choose_menu(hl::main_window(), IDM_JULIAKUB); });
-    then([] { hl::press_escape(hl::dialog()); });
+    then([] {
+        // 265 x 106 dialog units at 6 x 13 pixels per 4 x 8 units, the client
+        // area at the main client area's corner, the frame around it.
+        RECT r, main;
+        GetWindowRect(hl::dialog(), &r);
+        GetWindowRect(hl::main_window(), &main);
+        EXPECT_EQ(r.left, main.left + 4 - 3);
+        EXPECT_EQ(r.top, main.top + 4 + 19 + 19 - 3 - 19);
+        EXPECT_EQ(r.right, main.left + 4 + 398 + 3);
+        EXPECT_EQ(r.bottom, main.top + 4 + 19 + 19 + 172 + 3);
+        hl::press_escape(hl::dialog());
+    });
     then([] {
         EXPECT_EQ(a, 0.36);  // D = 0.36 + 0.46i, E = 0
         EXPECT_EQ(a2, 0.0);
@@ -399,9 +410,14 @@ TEST_F(Program, InfoOpensAndClosesWithOkAndEscapeWithoutRepaint) {
         GetWindowRect(dlg, &r);
         RECT main;
         GetWindowRect(hl::main_window(), &main);
-        // Opens at the main window's client-area corner.
-        EXPECT_EQ(r.left, main.left + 4);
-        EXPECT_EQ(r.top, main.top + 4 + 19 + 19);
+        // Its client area opens at the main window's client-area corner
+        // (border 4, caption 19, menu bar 19); its modal frame (3) and
+        // caption (19) reach up and left over the main window's menu bar.
+        EXPECT_EQ(r.left, main.left + 4 - 3);
+        EXPECT_EQ(r.top, main.top + 4 + 19 + 19 - 3 - 19);
+        // 119 x 59 dialog units at 7 x 16 pixels per 4 x 8 units, plus the frame.
+        EXPECT_EQ(r.right - r.left, 208 + 2 * 3);
+        EXPECT_EQ(r.bottom - r.top, 118 + 2 * 3 + 19);
         hl::click(dlg, IDOK);
     });
     then([] { hl::choose_menu(hl::main_window(), IDM_INFO); });

@@ -161,6 +161,14 @@ void menu_chosen(HWND w, int id);
 // or the focused button's id for Enter on a button).
 void dialog_command(HWND dlg, int id);
 
+// ---- Frames ------------------------------------------------------------------
+
+// The outer rectangle of a dialog whose client area is `client` (screen
+// coordinates), as AdjustWindowRectEx computes it with the system's metrics:
+// a modal or dialog frame of 3 pixels (a sizing frame 4, a plain border 1) on
+// every side, and above it a caption of 19 pixels when the style has one.
+RECT dialog_outer_rect(const RECT& client, DWORD style, DWORD exstyle);
+
 // ---- Introspection, for backends and tests --------------------------------
 
 std::vector<HWND> top_windows();     // alive top-level windows, creation order

@@ -43,13 +43,15 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
     POINT units = dialog_base_units(t.font_size);
     d->client_width = mul_div(t.cx, units.x, 4);
     d->client_height = mul_div(t.cy, units.y, 8);
-    // Without DS_CENTER the template's position is relative to the owner's
-    // client area: the dialog's upper-left corner lands there.
+    // Without DS_CENTER or DS_ABSALIGN the template's position is relative to
+    // the owner's client area: the dialog's client area lands there, and its
+    // frame and caption reach up and left beyond it.
     POINT origin = owner && alive(owner) ? owner->client_origin : POINT{0, 0};
     int left = origin.x + mul_div(t.x, units.x, 4);
     int top = origin.y + mul_div(t.y, units.y, 8);
-    d->window_rect = RECT{left, top, left + d->client_width, top + d->client_height};
     d->client_origin = POINT{left, top};
+    d->window_rect = dialog_outer_rect(RECT{left, top, left + d->client_width, top + d->client_height}, t.style,
+                                       t.exstyle);
 
     HWND dlg = adopt(std::move(d));
     for (const DialogControl& c : t.controls) {
@@ -80,6 +82,19 @@ void destroy_dialog(HWND dlg) {
 }
 
 }  // namespace
+
+RECT dialog_outer_rect(const RECT& client, DWORD style, DWORD exstyle) {
+    int border = 0;
+    if (style & WS_THICKFRAME)
+        border = 4;
+    else if ((style & WS_DLGFRAME) || (exstyle & WS_EX_DLGMODALFRAME))
+        border = 3;
+    else if (style & WS_BORDER)
+        border = 1;
+    int caption = (style & WS_CAPTION) == WS_CAPTION ? 19 : 0;
+    return RECT{client.left - border, client.top - border - caption, client.right + border,
+                client.bottom + border};
+}
 
 LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
     if (dlg->dlgproc && dlg->dlgproc(dlg, message, wParam, lParam)) return TRUE;

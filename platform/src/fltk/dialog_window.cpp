@@ -200,17 +200,30 @@ void DialogWindow::set_frame_hints() {
                     reinterpret_cast<const unsigned char*>(&atoms.net_wm_window_type_dialog), 1);
     write_motif_hints(xid);
     // FLTK makes a modal window transient for whichever window it showed
-    // last; the dialog belongs to its owner.
+    // last; the dialog belongs to its owner. Window managers keep a
+    // transient with its owner: openbox iconifies and restores them together.
+    Fl_Window* owner = owner_window();
+    if (owner && owner->shown()) XSetTransientForHint(fl_display, xid, fl_xid(owner));
+}
+
+Fl_Window* DialogWindow::owner_window() const {
     HWND owner = dlg_->owner;
-    Fl_Window* owner_window = nullptr;
-    if (owner && owner->kind == WindowKind::top)
-        owner_window = static_cast<MainWindow*>(owner->backend_data);
-    else if (owner && owner->kind == WindowKind::dialog)
-        owner_window = static_cast<DialogWindow*>(owner->backend_data);
-    if (owner_window && owner_window->shown()) XSetTransientForHint(fl_display, xid, fl_xid(owner_window));
+    if (owner && owner->kind == WindowKind::top) return static_cast<MainWindow*>(owner->backend_data);
+    if (owner && owner->kind == WindowKind::dialog) return static_cast<DialogWindow*>(owner->backend_data);
+    return nullptr;
 }
 
 int DialogWindow::handle(int event) {
+    if (event == FL_HIDE && shown() && !dlg_->dialog_ended) {
+        // Iconified by the window manager (the X window stays). Alone, it
+        // would leave its disabled owner on screen with nothing to answer
+        // it: the owner goes too, and restoring the owner brings the dialog
+        // back (FltkBackend::pump).
+        int handled = Fl_Window::handle(event);
+        Fl_Window* owner = owner_window();
+        if (owner && owner->shown() && owner->visible()) owner->iconize();
+        return handled;
+    }
     // Keys reach the dialog itself when the focused control leaves them.
     if (event == FL_KEYDOWN || event == FL_SHORTCUT) {
         int key = Fl::event_key();
@@ -236,9 +249,8 @@ void DialogWindow::resize(int x, int y, int width, int height) {
 }
 
 void DialogWindow::report_position() {
-    RECT outer{x() - dialog_border, y() - dialog_border - caption_height, x() + w() + dialog_border,
-               y() + h() + dialog_border};
-    window_moved(dlg_, outer, POINT{x(), y()});
+    RECT client{x(), y(), x() + w(), y() + h()};
+    window_moved(dlg_, dialog_outer_rect(client, dlg_->style, dlg_->exstyle), POINT{x(), y()});
 }
 
 void DialogWindow::close_box(Fl_Widget* window, void*) {

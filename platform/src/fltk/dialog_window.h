@@ -41,8 +41,12 @@ private:
     void report_position();
     // What the window manager reads of a modal dialog frame: window type
     // dialog, moved and closed but neither resized, minimised nor maximised,
-    // transient for the owner.
+    // transient for the owner. openbox honours the fixed size (no resizing
+    // or maximising) but offers minimising to every dialog whatever the
+    // Motif hints say; it then iconifies the owner with it, as a transient.
     void set_frame_hints();
+    // The FLTK window of the dialog's owner, or null.
+    Fl_Window* owner_window() const;
 
     HWND dlg_;
 };

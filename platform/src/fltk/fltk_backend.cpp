@@ -5,6 +5,8 @@
 #include <FL/Fl_Widget.H>
 #include <FL/x.H>
 
+#include <poll.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +59,45 @@ bool overlaps(const RECT& a, const RECT& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
+// How long to wait at most for something the window manager or the server
+// owes us. Only a guard against a window manager that has gone away: the
+// waits end on the event they wait for, not on time.
+constexpr auto event_guard = std::chrono::seconds(5);
+
+// The window manager's frame around a top-level X window: its ancestor just
+// below the root, or the window itself when nothing has reparented it.
+Window frame_of(Window xid) {
+    Window w = xid;
+    for (;;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(fl_display, w, &root, &parent, &children, &count)) return w;
+        if (children) XFree(children);
+        if (parent == root || parent == 0) return w;
+        w = parent;
+    }
+}
+
+Bool is_unmap_of(Display*, XEvent* event, XPointer window) {
+    return (event->type == UnmapNotify || event->type == DestroyNotify) &&
+           event->xany.window == *reinterpret_cast<Window*>(window);
+}
+
+// Waits for the frame (whose structure events we receive) to be unmapped or
+// destroyed; other events stay queued for FLTK.
+void await_unmap(Window frame) {
+    auto deadline = Clock::now() + event_guard;
+    XEvent event;
+    XFlush(fl_display);
+    while (!XCheckIfEvent(fl_display, &event, is_unmap_of, reinterpret_cast<XPointer>(&frame))) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return;
+        pollfd connection{ConnectionNumber(fl_display), POLLIN, 0};
+        poll(&connection, 1, static_cast<int>(left));
+        XEventsQueued(fl_display, QueuedAfterReading);
+    }
+}
+
 }  // namespace
 
 FltkBackend::FltkBackend() {
@@ -100,10 +141,10 @@ void FltkBackend::show_window(HWND w, int cmd_show) {
     window->show();
     if (cmd_show == SW_MINIMIZE || cmd_show == SW_SHOWMINIMIZED) window->iconize();
     window->picture()->take_focus();
-    // Let the window manager map the window and the first exposure arrive,
-    // so that it merges with the invalidation of showing and the first
-    // paint lands on a visible window.
-    if (first) settle(true, std::chrono::milliseconds(50), std::chrono::milliseconds(2000));
+    // Let the window manager map the window and its exposure arrive, so that
+    // it merges with the invalidation of showing and the first paint lands
+    // on a visible window.
+    if (first && cmd_show != SW_MINIMIZE && cmd_show != SW_SHOWMINIMIZED) await_exposure();
 }
 
 void FltkBackend::destroy_window(HWND w) {
@@ -115,7 +156,24 @@ void FltkBackend::destroy_window(HWND w) {
     Fl::flush();
 }
 
+void FltkBackend::menu_closed(bool shown) {
+    if (shown)
+        menu_closed_pending_ = true;
+    else
+        menu_open_ = false;
+    if (trace_idle_) {
+        menu_timed_ = true;
+        menu_closed_at_ = Clock::now();
+    }
+}
+
 void FltkBackend::paint_started(HWND) {
+    if (trace_idle_ && menu_timed_) {
+        menu_timed_ = false;
+        double ms = std::chrono::duration<double, std::milli>(Clock::now() - menu_closed_at_).count();
+        std::fprintf(stderr, "quimbar-trace: menu to paint %.2f ms\n", ms);
+        std::fflush(stderr);
+    }
     if (trace_idle_ && !paint_timed_) {
         paint_timed_ = true;
         paint_started_ = Clock::now();
@@ -132,17 +190,11 @@ void FltkBackend::present(HWND w, int y0, int y1) {
 }
 
 void FltkBackend::create_dialog(HWND dlg) {
-    // The core puts the dialog's corner at window_rect's upper-left corner;
-    // the X window is the client area, inside the frame the window manager
-    // adds.
-    int x = dlg->window_rect.left + dialog_border;
-    int y = dlg->window_rect.top + dialog_border + caption_height;
-    auto* window = new DialogWindow(dlg, x, y);
+    // The X window is the client area, where the core has placed it; the
+    // window manager's frame goes around it (the window asks for static
+    // gravity).
+    auto* window = new DialogWindow(dlg, dlg->client_origin.x, dlg->client_origin.y);
     dlg->backend_data = window;
-    window_moved(dlg,
-                 RECT{x - dialog_border, y - dialog_border - caption_height, x + window->w() + dialog_border,
-                      y + window->h() + dialog_border},
-                 POINT{x, y});
     if (dlg->style & WS_VISIBLE) window->show();
 }
 
@@ -157,10 +209,24 @@ void FltkBackend::destroy_dialog(HWND dlg) {
                      owner->client_origin.y + owner->client_height};
         uncovers = overlaps(dlg->window_rect, picture);
     }
-    window->hide();
     // The exposure this leaves must reach the core before the program's own
-    // invalidation is painted, so both make one paint.
-    settle(uncovers, std::chrono::milliseconds(30), std::chrono::milliseconds(500));
+    // invalidation is painted, so both make one paint. A window manager's
+    // frame uncovers the picture only when the window manager unmaps it,
+    // after it has learnt that the dialog is gone: watch the frame for that.
+    Window frame = None;
+    if (uncovers) {
+        Window xid = fl_xid(window);
+        frame = frame_of(xid);
+        XWindowAttributes attributes;
+        if (frame == xid || !XGetWindowAttributes(fl_display, frame, &attributes) ||
+            attributes.map_state != IsViewable)
+            frame = None;
+        else
+            XSelectInput(fl_display, frame, StructureNotifyMask);
+    }
+    window->hide();
+    if (frame != None) await_unmap(frame);
+    sync_with_server();
     for (HWND control : dlg->controls) control->backend_data = nullptr;
     dlg->backend_data = nullptr;
     delete window;
@@ -212,9 +278,23 @@ void FltkBackend::pump(bool block) {
     }
     Fl::check();
     finish_pending();
+    restore_dialog();
+}
+
+void FltkBackend::restore_dialog() {
+    HWND dlg = open_dialog();
+    DialogWindow* window = dialog_window_of(dlg);
+    MainWindow* owner = main_window_of(dlg ? dlg->owner : nullptr);
+    // Only when the owner has come back: right after the dialog went, the
+    // owner may still be on its way to the icon.
+    bool owner_visible = owner && owner->shown() && owner->visible();
+    bool came_back = owner_visible && !owner_was_visible_;
+    owner_was_visible_ = owner_visible;
+    if (came_back && window && window->shown() && !window->visible()) window->show();
 }
 
 void FltkBackend::note_exposure(const RECT& area) {
+    ++exposures_;
     if (!trace_idle_) return;
     long ms = static_cast<long>(
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count() % 100000);
@@ -252,37 +332,41 @@ void FltkBackend::trace_idle() {
 void FltkBackend::finish_pending() {
     while (menu_closed_pending_ || exposures_pending_) {
         if (menu_closed_pending_) {
-            // The menus' windows are gone; what they uncover is redrawn from
-            // the back buffer without a repaint.
+            // The menus' windows (override-redirect, no window manager in
+            // between) are gone once the server has handled their
+            // destruction, which exposes what they covered at once; that is
+            // redrawn from the back buffer without a repaint.
             menu_closed_pending_ = false;
-            settle(false, std::chrono::milliseconds(40), std::chrono::milliseconds(300));
+            sync_with_server();
             if (!menu_closed_pending_) menu_open_ = false;
         }
         if (exposures_pending_) {
+            // The server exposes a resized window while it handles the
+            // request that resizes it, so the Expose events are in once the
+            // server has answered a later request.
             exposures_pending_ = false;
-            settle(false, std::chrono::milliseconds(40), std::chrono::milliseconds(300));
+            sync_with_server();
         }
     }
 }
 
-void FltkBackend::settle(bool need_redraw, std::chrono::milliseconds quiet, std::chrono::milliseconds limit) {
+void FltkBackend::sync_with_server() {
+    Fl::flush();
     XSync(fl_display, False);
-    auto start = Clock::now();
-    auto last_change = start;
-    long seen = pictures_drawn_;
-    bool redrawn = false;
-    for (;;) {
-        Fl::wait(0.01);
+    // Handles every queued event, then draws.
+    Fl::check();
+}
+
+void FltkBackend::await_exposure() {
+    long seen = exposures_;
+    auto deadline = Clock::now() + event_guard;
+    while (exposures_ == seen) {
+        double left = std::chrono::duration<double>(deadline - Clock::now()).count();
+        if (left <= 0) break;
+        Fl::wait(left);
         Fl::flush();
-        auto now = Clock::now();
-        if (pictures_drawn_ != seen) {
-            seen = pictures_drawn_;
-            redrawn = true;
-            last_change = now;
-        }
-        if (now - start >= limit) break;
-        if ((redrawn || !need_redraw) && now - last_change >= quiet) break;
     }
+    sync_with_server();
 }
 
 }  // namespace layer

@@ -31,9 +31,9 @@ public:
 
     // ---- Used by the backend's own widgets ----------------------------------
 
-    // Counts every redraw of a picture, reported or not; settling waits on it.
+    // Counts every redraw of a picture, reported or not.
     void note_picture_drawn() { ++pictures_drawn_; }
-    // A picture reports an exposure (traced with QUIMBAR_TRACE_IDLE).
+    // A picture reports an exposure (counted; traced with QUIMBAR_TRACE_IDLE).
     void note_exposure(const RECT& area);
     // A picture has chosen how it uploads: through shared memory or with
     // fl_draw_image (traced with QUIMBAR_TRACE_IDLE).
@@ -44,32 +44,38 @@ public:
     void menu_opened() { menu_open_ = true; }
     // `shown`: a menu was on screen; the exposures its closing causes are
     // taken (and not reported) before the next paint.
-    void menu_closed(bool shown) {
-        if (shown)
-            menu_closed_pending_ = true;
-        else
-            menu_open_ = false;
-    }
+    void menu_closed(bool shown);
     // A window was resized or mapped: the exposures that follow should
     // arrive before the next paint, so that all of them make one paint.
     void expect_exposures() { exposures_pending_ = true; }
 
 private:
-    // Handles events until the pictures have not been redrawn for `quiet`.
-    // With `need_redraw`, waits for at least one redraw first. Never longer
-    // than `limit`.
-    void settle(bool need_redraw, std::chrono::milliseconds quiet, std::chrono::milliseconds limit);
+    // Waits until the X server has handled every request sent so far, then
+    // handles the events that came in meanwhile (among them the exposures
+    // those requests caused) and draws what they damaged.
+    void sync_with_server();
+    // Handles events until a picture has reported an exposure.
+    void await_exposure();
+    // After a menu closed or a window was resized: the exposures this caused
+    // are handled before anything else is dispatched.
     void finish_pending();
+    // An open dialog that was iconified comes back once its owner is on
+    // screen again.
+    void restore_dialog();
     // With QUIMBAR_TRACE_IDLE set in the environment, the backend writes
     // "quimbar-trace: idle paints=N" to standard error each time the program
     // waits for input after a paint (N: paints of the first window so far),
     // "quimbar-trace: paint took T ms" before it (from the first rows shown
     // to the idle moment) and "quimbar-trace: exposed L T R B at M ms" for
     // each exposure it reports, and "quimbar-trace: upload by MIT-SHM" (or
-    // "by fl_draw_image") when a picture first draws.
+    // "by fl_draw_image") when a picture first draws. After a menu has
+    // closed, the next BeginPaint writes "quimbar-trace: menu to paint T ms"
+    // (T from the menu's closing, i.e. the choice, to BeginPaint).
     void trace_idle();
 
     long pictures_drawn_ = 0;
+    long exposures_ = 0;
+    bool owner_was_visible_ = true;  // the open dialog's owner, at the last look
     bool menu_open_ = false;
     bool menu_closed_pending_ = false;
     bool exposures_pending_ = false;
@@ -78,6 +84,8 @@ private:
     bool paint_timed_ = false;
     std::chrono::steady_clock::time_point paint_started_;
     std::chrono::steady_clock::time_point paint_shown_;  // the timed paint's last rows went to the display
+    bool menu_timed_ = false;
+    std::chrono::steady_clock::time_point menu_closed_at_;
 };
 
 }  // namespace layer

@@ -35,7 +35,7 @@ mkdir -p "$WORK"
 WORK=$(cd "$WORK" && pwd)  # Wine needs an absolute prefix path
 FAILURE_DIR=$WORK/failure
 rm -rf "$FAILURE_DIR"
-rm -f "$WORK"/*.png "$WORK"/*.log "$WORK/menu-hints.txt"
+rm -f "$WORK"/*.png "$WORK"/*.log "$WORK/menu-hints.txt" "$WORK/dialog-placement.txt"
 
 HERE=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source=wine_lib.sh
@@ -93,6 +93,20 @@ $description"
 field_texts() {
     local id
     for id in "$@"; do probe gettext "$id" || fail "cannot read field $id"; done
+}
+
+# record_placement NAME: the open dialog's client area relative to the main
+# window's client area, checked to be (0, 0) (the templates sit there) and
+# recorded in WORK/dialog-placement.txt as "NAME DX DY W H" for the
+# cross-check with the Linux build.
+record_placement() {
+    local name=$1 x y w h
+    read -r _ x y w h < <(probe dialog | grep '^client ')
+    [ -n "$h" ] || fail "no client area for the $name dialog"
+    echo "$name $((x - CX)) $((y - CY)) $w $h" >>"$WORK/dialog-placement.txt"
+    [ "$((x - CX)) $((y - CY))" = "0 0" ] ||
+        fail "$name dialog: client area at ($((x - CX)), $((y - CY))) of the main client area, expected (0, 0)"
+    echo "ok: $name dialog's client area (${w}x${h}) at the main client area's corner"
 }
 
 # trace_size: bytes the program has written to its standard output so far.
@@ -258,6 +272,8 @@ expect_dialog WerteEingabe "control 101 Edit .* 0" "control 102 Edit .* 0" \
     "control 103 Edit .* -0\.574" "control 104 Edit .* 0\.271" \
     "control -1 Static .* Realteil1" "control -1 Static .* Imaginärteil1" \
     "control -1 Static .* Realteil2" "control -1 Static .* Imaginärteil2" "focus 1"
+record_placement kubisch
+import -window root "$WORK/dialog-kubisch-wine.png"
 xdotool key Return
 view_params 0 0 -0.574 0.271
 wait_no_dialog
@@ -308,6 +324,7 @@ expect_picture julia-grammar
 STEP=info  # the Info box: its texts; closed by its OK button and by Escape
 menu i i
 expect_dialog Info "control 1 Button .* OK" "control -1 Static .* Version 1\.2, Nov 2002" "focus 1"
+record_placement info
 read -r _ _ _ bx by bw bh _ < <(probe dialog | grep '^control 1 ')
 xdotool mousemove $((bx + bw / 2)) $((by + bh / 2)) click 1
 xdotool mousemove 900 700

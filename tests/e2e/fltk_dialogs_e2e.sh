@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# End-to-end test of the FLTK build's modal dialogs: the real viewer on its
+# own Xvfb display with openbox, driven by xdotool, judged by screenshots
+# against quimbar-render, by window geometry and by its paint count.
+#
+#   fltk_dialogs_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR] [RECORD_DIR]
+#
+# - Placement: the client areas of the cubic parameter dialog and of the Info
+#   dialog open at the main window's client-area corner (their templates sit
+#   at (0, 0)); frame and caption reach up over the menu bar. The offsets go
+#   to RECORD_DIR/dialog-placement.txt for the cross-check with the Win32
+#   build under Wine, with a screenshot of the open cubic dialog.
+# - Iconified through the dialog's own frame, dialog and main window go
+#   together and come back together, and the dialog still answers.
+# - Enter on the focused "Abbruch" button cancels: the typed text is not read.
+# - The Info dialog closes by its close box, Enter and Space.
+# Every step costs exactly one paint; the total is checked at the end. Exit
+# status 77 means a needed tool is missing (the test is skipped).
+set -uo pipefail
+
+QUIMBAR=${1:?usage: fltk_dialogs_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR] [RECORD_DIR]}
+RENDER=${2:?usage: fltk_dialogs_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR] [RECORD_DIR]}
+FAILURE_DIR=${3:-$PWD/fltk-dialogs-e2e-failure}
+RECORD_DIR=${4:-}
+
+HERE=$(dirname "${BASH_SOURCE[0]}")
+# shellcheck source=lib.sh
+source "$HERE/lib.sh"
+# shellcheck source=view_model.sh
+source "$HERE/view_model.sh"
+
+# expect_picture NAME: the visible client area equals quimbar-render's raster
+# of the current view.
+expect_picture() {
+    local name=$1 differing cx cy cw ch
+    read -r cx cy cw ch < <(client_geometry)
+    import -window root "$WORK/$name-screen.png"
+    differing=$(view_differences "$RENDER" "$WORK/$name-screen.png" "$cx" "$cy" $((cw < 500 ? cw : 500)) \
+        $((ch < 501 ? ch : 501)) "$WORK/$name")
+    [ "$differing" = 0 ] || fail "$name: $differing pixels differ from quimbar-render $(view_render_args)"
+    echo "ok: $name equals quimbar-render $(view_render_args)"
+}
+
+# open_dialog TITLE KEY...: presses the keys (one xdotool call each) and sets
+# DIALOG to the dialog window that opens.
+open_dialog() {
+    local title=$1 key
+    shift
+    for key in "$@"; do xdotool key "$key"; done
+    DIALOG=$(xdotool search --sync --onlyvisible --name "^$title\$" | head -1)
+    [ -n "$DIALOG" ] || fail "the dialog \"$title\" did not open"
+}
+
+# wait_closed: waits until DIALOG is no longer on screen.
+wait_closed() {
+    local _
+    for _ in $(seq 1 $((TIMEOUT * 20))); do
+        xwininfo -id "$DIALOG" 2>/dev/null | grep -q "IsViewable" || return 0
+        sleep 0.05
+    done
+    fail "the dialog did not close"
+}
+
+# map_state WINDOW: IsViewable, IsUnMapped or IsUnviewable.
+map_state() { xwininfo -id "$1" 2>/dev/null | sed -n 's/.*Map State: *//p'; }
+
+# wait_map_state WINDOW STATE
+wait_map_state() {
+    local _
+    for _ in $(seq 1 $((TIMEOUT * 20))); do
+        [ "$(map_state "$1")" = "$2" ] && return 0
+        sleep 0.05
+    done
+    fail "window $1 is $(map_state "$1"), expected $2"
+}
+
+# record_placement NAME: the dialog's client area relative to the main
+# window's client area, checked to be (0, 0) and recorded as "NAME DX DY W H".
+record_placement() {
+    local name=$1 info x y w h cx cy
+    info=$(xwininfo -id "$DIALOG")
+    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/.*Width: *//p' <<<"$info")
+    h=$(sed -n 's/.*Height: *//p' <<<"$info")
+    read -r cx cy _ _ < <(client_geometry)
+    [ "$((x - cx)) $((y - cy))" = "0 0" ] ||
+        fail "$name dialog: client area at ($((x - cx)), $((y - cy))) of the main client area, expected (0, 0)"
+    echo "ok: $name dialog's client area (${w}x${h}) at the main client area's corner"
+    [ -n "$RECORD_DIR" ] && echo "$name $((x - cx)) $((y - cy)) $w $h" >>"$RECORD_DIR/dialog-placement.txt"
+    return 0
+}
+
+# ---- The run ---------------------------------------------------------------------
+
+if [ -n "$RECORD_DIR" ]; then
+    mkdir -p "$RECORD_DIR"
+    rm -f "$RECORD_DIR/dialog-placement.txt" "$RECORD_DIR/dialog-kubisch-linux.png"
+fi
+start_display
+STEP=1  # start-up
+start_viewer "$QUIMBAR"
+wait_paints 1
+
+STEP=2  # "JuliaKub...": where the dialog opens; its frame extends over the menu bar
+open_dialog WerteEingabe alt+z k
+view_command 51682
+record_placement kubisch
+read -r _ _ frame_top _ < <(xprop -id "$DIALOG" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+[ "$frame_top" -gt 0 ] || fail "the dialog has no caption: frame extents $frame_top"
+[ -n "$RECORD_DIR" ] && import -window root "$RECORD_DIR/dialog-kubisch-linux.png"
+
+STEP=3  # minimised by the dialog's frame: both go, both come back, the dialog answers
+xdotool windowminimize "$DIALOG"
+wait_map_state "$DIALOG" IsUnMapped
+wait_map_state "$MAIN" IsUnMapped
+xdotool windowactivate "$MAIN"
+wait_map_state "$MAIN" IsViewable
+wait_map_state "$DIALOG" IsViewable
+wait_paints 2  # the restored main window is exposed
+echo "ok: minimised and restored together"
+
+STEP=4  # Tab Tab into field 101, type, Shift+Tab back to Abbruch, Enter: cancelled
+xdotool key Tab Tab
+xdotool type 0.5
+xdotool key shift+Tab
+xdotool key Return
+wait_closed
+wait_paints 3
+expect_picture cubic-cancelled-by-enter
+
+STEP=5  # Info: where it opens; closed by its close box
+open_dialog Info alt+i i
+record_placement info
+# A modal frame: the window manager offers neither resizing nor maximising.
+xprop -id "$DIALOG" _NET_WM_ALLOWED_ACTIONS | grep -qE "_NET_WM_ACTION_(RESIZE|MAXIMIZE)" &&
+    fail "Info dialog $(xprop -id "$DIALOG" _NET_WM_ALLOWED_ACTIONS)"
+read -r _ frame_right frame_top _ < <(xprop -id "$DIALOG" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+read -r dx dy dw _ < <(xwininfo -id "$DIALOG" | awk -F: '/Absolute upper-left X/ {x=$2} /Absolute upper-left Y/ {y=$2}
+    /Width/ {w=$2} /Height/ {h=$2} END {print x, y, w, h}')
+xdotool mousemove $((dx + dw + frame_right - 10)) $((dy - frame_top / 2)) click 1
+xdotool mousemove 1200 1000
+wait_closed
+wait_paints 4
+echo "ok: the close box closes the Info dialog"
+
+STEP=6  # Info closed by Enter, then by Space (the focused OK button)
+open_dialog Info alt+i i
+xdotool key Return
+wait_closed
+wait_paints 5
+open_dialog Info alt+i i
+xdotool key space
+wait_closed
+wait_paints 6
+expect_picture after-info
+echo "ok: Enter and Space close the Info dialog"
+
+STEP=7  # Beenden: exit code 0, one paint per step in all
+xdotool key alt+d
+xdotool key e
+status=""
+for _ in $(seq 1 $((TIMEOUT * 20))); do
+    if ! kill -0 "$APP_PID" 2>/dev/null; then
+        wait "$APP_PID"
+        status=$?
+        break
+    fi
+    sleep 0.05
+done
+[ -n "$status" ] || fail "the viewer did not end after Beenden"
+APP_PID=""
+[ "$status" = 0 ] || fail "the viewer exited with status $status, expected 0"
+[ "$(paints)" = 6 ] || fail "expected 6 paints in all, the viewer reports $(paints)"
+echo "ok: 6 paints in all, exit code 0"
+rm -rf "$FAILURE_DIR"
+echo "PASS"
