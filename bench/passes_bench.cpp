@@ -27,9 +27,13 @@
 #include <vector>
 
 #include "farbgesetz.h"
+#include "julia.h"
+#include "julia_kub.h"
+#include "julia_sin.h"
 #include "kernels/zeilen.h"
 #include "layer/device_context.h"
 #include "layer/headless.h"
+#include "mandelbrot.h"
 #include "paint_dispatch.h"
 #include "schnell.h"
 #include "standard_views.h"
@@ -163,6 +167,13 @@ private:
     cpu_set_t vorher_;
 };
 
+// The program's pass (the family's zeichne), computed the given way.
+void zeichne_mit(const Rechenweise& weise, HDC hdc) {
+    rechenweise = weise;
+    zeichne_fraktal(hdc);
+    rechenweise = Rechenweise();
+}
+
 // arbeiter < 0: the plain pass; otherwise the fast pass with that many
 // workers (0: one per hardware thread), with every thread on one processor
 // if ein_prozessor.
@@ -172,7 +183,7 @@ void BM_Pass(benchmark::State& state, StandardView v, int arbeiter, bool ein_pro
     stelle_ein(v);
     Rechenweise weise;
     weise.arbeiter = arbeiter;
-    if (arbeiter >= 0) zeichne_schnell(j, nullptr, weise);  // the workers exist before they are placed
+    if (arbeiter >= 0) zeichne_mit(weise, nullptr);  // the workers exist before they are placed
     std::unique_ptr<EinProzessor> platz(ein_prozessor ? new EinProzessor : nullptr);
     for (auto _ : state) {
         StdoutNach stumm;
@@ -180,7 +191,7 @@ void BM_Pass(benchmark::State& state, StandardView v, int arbeiter, bool ein_pro
             if (arbeiter < 0)
                 zeichne_fraktal_einfach(hdc);
             else
-                zeichne_schnell(j, hdc, weise);
+                zeichne_mit(weise, hdc);
         });
     }
     if (!fenster.ist_raster()) state.SkipWithError("client area is not the raster");
@@ -202,7 +213,7 @@ void BM_Zaehlen(benchmark::State& state, StandardView v, kerne::Zeilenkern kern)
         cos_re[x] = std::cos(re[x]);
     }
     kerne::Zeilenauftrag t;
-    t.familie = v.j, t.j2 = v.j2;
+    t.familie = static_cast<kerne::Familie>(v.j), t.j2 = v.j2;
     t.a = a, t.b = b, t.a2 = a2, t.b2 = b2;
     t.schranke = v.j == 4 ? kub_schranke(a, b, a2, b2) : 4.0;
     t.re = re, t.breite = RASTER_BREITE;
@@ -249,7 +260,7 @@ void BM_Rechnen(benchmark::State& state, StandardView v) {
     stelle_ein(v);
     for (auto _ : state) {
         StdoutNach stumm;
-        zeichne_schnell(j, nullptr);
+        zeichne_fraktal(nullptr);
     }
 }
 
@@ -281,7 +292,7 @@ void BM_BodenVerbrauch(benchmark::State& state, StandardView v) {
     double re[RASTER_BREITE];
     for (int x = 0; x < RASTER_BREITE; ++x) re[x] = ebene_re(x);
     kerne::Zeilenauftrag t;
-    t.familie = v.j, t.a = a, t.b = b, t.re = re, t.breite = RASTER_BREITE;
+    t.familie = static_cast<kerne::Familie>(v.j), t.a = a, t.b = b, t.re = re, t.breite = RASTER_BREITE;
     std::vector<uint16_t> z(static_cast<size_t>(RASTER_BREITE) * RASTER_HOEHE);
     for (int y = RASTER_HOEHE - 1; y >= 0; --y)
         kerne::zeile_sse2(t, ebene_im(y), z.data() + static_cast<size_t>(RASTER_HOEHE - 1 - y) * RASTER_BREITE);
@@ -314,7 +325,7 @@ void BM_BodenPass(benchmark::State& state, StandardView v) {
     weise.arbeiter = 1;
     for (auto _ : state) {
         StdoutNach stumm;
-        fenster.male([&](HDC hdc) { zeichne_schnell(j, hdc, weise); });
+        fenster.male([&](HDC hdc) { zeichne_mit(weise, hdc); });
     }
     oben = 0;
 }

@@ -21,7 +21,7 @@ enum Familie { MANDELBROT = 1, JULIA = 2, TRIGO = 3, KUBISCH = 4 };
 
 // Everything a kernel reads: a snapshot of the view taken before the pass.
 struct Zeilenauftrag {
-    int familie = JULIA;
+    Familie familie = JULIA;
     int j2 = 0;                 // trigonometric variant: 0 sine, 1 exchanged, 2 cosine
     double a = 0, b = 0;        // c, or D of the cubic family
     double a2 = 0, b2 = 0;      // E of the cubic family
@@ -50,6 +50,20 @@ void zeile_avx512(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
 
 bool avx2_vorhanden();
 bool avx512_vorhanden();
+
+// Which row kernel computes the polynomial families (the trigonometric
+// family always goes one pixel at a time).
+enum class Kern {
+    bester,  // the widest the processor has: AVX-512, AVX2 or SSE2
+    skalar,  // one pixel at a time
+    sse2,
+    avx2,    // falls back to SSE2 where the processor lacks AVX2
+    avx512,  // falls back to AVX2 or SSE2 where the processor lacks AVX-512
+};
+
+// The row kernel for the family: the one asked for, or the widest below it
+// that the processor has.
+Zeilenkern waehle(Kern kern, Familie familie);
 
 }  // namespace kerne
 
