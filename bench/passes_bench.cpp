@@ -30,7 +30,7 @@
 #include "julia.h"
 #include "julia_kub.h"
 #include "julia_sin.h"
-#include "kernels/zeilen.h"
+#include "kerne/zeilen.h"
 #include "layer/device_context.h"
 #include "layer/headless.h"
 #include "mandelbrot.h"
@@ -41,14 +41,14 @@
 
 namespace {
 
-void stelle_ein(const StandardView& v) {
+void stelle_ein(const Standardansicht& v) {
     j = v.j, j2 = v.j2;
     a = v.a, b = v.b, a2 = v.a2, b2 = v.b2;
     zoom = v.zoom, links = 0, oben = 0;
 }
 
 // Steps per picture, counted with the families' own point classes.
-long long schritte(const StandardView& v) {
+long long schritte(const Standardansicht& v) {
     stelle_ein(v);
     long long summe = 0;
     for (int y = RASTER_HOEHE - 1; y >= 0; --y)
@@ -177,7 +177,7 @@ void zeichne_mit(const Rechenweise& weise, HDC hdc) {
 // arbeiter < 0: the plain pass; otherwise the fast pass with that many
 // workers (0: one per hardware thread), with every thread on one processor
 // if ein_prozessor.
-void BM_Pass(benchmark::State& state, StandardView v, int arbeiter, bool ein_prozessor) {
+void BM_Pass(benchmark::State& state, Standardansicht v, int arbeiter, bool ein_prozessor) {
     const double n = double(schritte(v));
     Malfenster fenster;
     stelle_ein(v);
@@ -203,7 +203,7 @@ void BM_Pass(benchmark::State& state, StandardView v, int arbeiter, bool ein_pro
 
 // The pure computation of a picture's counts: every row through the row
 // kernel on this thread, no pixels set.
-void BM_Zaehlen(benchmark::State& state, StandardView v, kerne::Zeilenkern kern) {
+void BM_Zaehlen(benchmark::State& state, Standardansicht v, kerne::Zeilenkern kern) {
     const double n = double(schritte(v));
     stelle_ein(v);
     double re[RASTER_BREITE], sin_re[RASTER_BREITE], cos_re[RASTER_BREITE];
@@ -232,7 +232,7 @@ void BM_Zaehlen(benchmark::State& state, StandardView v, kerne::Zeilenkern kern)
 // procedure's paint branch, the pass on the real paint device context (the
 // layer's, which pushes rows to the backend every 16 ms), here with the
 // headless backend. Timed from the exposure to the next idle moment.
-void BM_Fenster(benchmark::State& state, StandardView v) {
+void BM_Fenster(benchmark::State& state, Standardansicht v) {
     using Uhr = std::chrono::steady_clock;
     namespace hl = layer::headless;
     for (auto _ : state) {
@@ -256,7 +256,7 @@ void BM_Fenster(benchmark::State& state, StandardView v) {
 
 // The fast pass with every worker, on no device context: the computation
 // and the hand-over of the counts, without pixels.
-void BM_Rechnen(benchmark::State& state, StandardView v) {
+void BM_Rechnen(benchmark::State& state, Standardansicht v) {
     stelle_ein(v);
     for (auto _ : state) {
         StdoutNach stumm;
@@ -287,7 +287,7 @@ void BM_BodenFenster(benchmark::State& state) {
 }
 
 // The consuming loop of the Julia pass on the counts of a view, one thread.
-void BM_BodenVerbrauch(benchmark::State& state, StandardView v) {
+void BM_BodenVerbrauch(benchmark::State& state, Standardansicht v) {
     stelle_ein(v);
     double re[RASTER_BREITE];
     for (int x = 0; x < RASTER_BREITE; ++x) re[x] = ebene_re(x);
@@ -317,7 +317,7 @@ void BM_BodenVerbrauch(benchmark::State& state, StandardView v) {
 
 // The fast pass of a view where every pixel leaves before its first step
 // (oben far outside): what a pass costs besides computing, with one worker.
-void BM_BodenPass(benchmark::State& state, StandardView v) {
+void BM_BodenPass(benchmark::State& state, Standardansicht v) {
     Malfenster fenster;
     stelle_ein(v);
     oben = 1e6;
@@ -336,13 +336,13 @@ const bool registriert = [] {
         int arbeiter;
         bool ein_prozessor;
     } arten[] = {{"Plain", -1, false}, {"OneCore", 1, true}, {"Fast1", 1, false}, {"FastAll", 0, false}};
-    for (const StandardView& v : STANDARD_VIEWS)
+    for (const Standardansicht& v : STANDARDANSICHTEN)
         for (const auto& art : arten)
             benchmark::RegisterBenchmark((std::string(v.name) + "/" + art.name).c_str(), BM_Pass, v, art.arbeiter,
                                          art.ein_prozessor)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
-    for (const StandardView& v : STANDARD_VIEWS) {
+    for (const Standardansicht& v : STANDARDANSICHTEN) {
         auto zaehlen = [&](const char* kern_name, kerne::Zeilenkern kern) {
             benchmark::RegisterBenchmark((std::string("Counts/") + v.name + "/" + kern_name).c_str(), BM_Zaehlen,
                                          v, kern)
@@ -356,7 +356,7 @@ const bool registriert = [] {
         if (kerne::avx2_vorhanden()) zaehlen("AVX2", kerne::zeile_avx2);
         if (kerne::avx512_vorhanden()) zaehlen("AVX512", kerne::zeile_avx512);
     }
-    for (const StandardView& v : STANDARD_VIEWS) {
+    for (const Standardansicht& v : STANDARDANSICHTEN) {
         benchmark::RegisterBenchmark((std::string("Compute/") + v.name).c_str(), BM_Rechnen, v)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
@@ -366,12 +366,12 @@ const bool registriert = [] {
     }
     benchmark::RegisterBenchmark("Floor/SetPixel/MemoryDC", BM_BodenSpeicher)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Floor/SetPixel/PaintDC", BM_BodenFenster)->Unit(benchmark::kMillisecond);
-    for (const StandardView& v : STANDARD_VIEWS)
+    for (const Standardansicht& v : STANDARDANSICHTEN)
         if (v.j == 2)
             benchmark::RegisterBenchmark((std::string("Floor/Consume/") + v.name).c_str(), BM_BodenVerbrauch, v)
                 ->Unit(benchmark::kMillisecond);
     for (const char* name : {"Mandelbrot", "StartUpJulia", "CubicDialogDefault", "Sine"})
-        for (const StandardView& v : STANDARD_VIEWS)
+        for (const Standardansicht& v : STANDARDANSICHTEN)
             if (std::string(v.name) == name)
                 benchmark::RegisterBenchmark((std::string("Floor/PassLeavingAtOnce/") + v.name).c_str(),
                                              BM_BodenPass, v)

@@ -1,7 +1,7 @@
 // Fast passes: the same pictures as the plain per-pixel passes, pixel for
 // pixel, set in the same raster order through SetPixel on the calling
 // thread, with the same trace. Only the iteration counts are computed
-// differently: by the row kernels (kernels/zeilen.h) on worker threads,
+// differently: by the row kernels (kerne/zeilen.h) on worker threads,
 // rows ahead of the calling thread, which takes them strictly in raster
 // order and computes rows itself while the one it needs is not ready.
 //
@@ -13,7 +13,7 @@
 
 #include <windows.h>
 
-#include "kernels/zeilen.h"
+#include "kerne/zeilen.h"
 
 struct Rechenweise {
     // Worker threads besides the calling thread, which computes rows too

@@ -10,7 +10,7 @@
 #include <mutex>
 
 #include "farbgesetz.h"
-#include "kernels/zeilen.h"
+#include "kerne/zeilen.h"
 
 // The counts of a whole picture. Rows are taken in raster order (row index
 // k = 0 is y = 500) by worker threads and, whenever the row it needs next is

@@ -22,8 +22,8 @@
 #include "julia.h"
 #include "julia_kub.h"
 #include "julia_sin.h"
-#include "kernels/schritte.h"
-#include "kernels/zeilen.h"
+#include "kerne/schritte.h"
+#include "kerne/zeilen.h"
 #include "layer/device_context.h"
 #include "mandelbrot.h"
 #include "paint_dispatch.h"
@@ -253,7 +253,7 @@ int punktklasse(int familie, double x, double y, double a_, double b_, double a2
     return punktklasse(t, x, y);
 }
 
-std::vector<kerne::Zeilenkern> kernels_fuer(int familie) {
+std::vector<kerne::Zeilenkern> kerne_fuer(int familie) {
     std::vector<kerne::Zeilenkern> k = {kerne::zeile_skalar};
     if (familie != kerne::TRIGO) {
         k.push_back(kerne::zeile_sse2);
@@ -270,7 +270,7 @@ void pruefe_zeile(kerne::Zeilenauftrag t, const std::vector<double>& re, double 
     t.breite = static_cast<int>(re.size());
     std::vector<int> soll(re.size());
     for (size_t p = 0; p < re.size(); ++p) soll[p] = punktklasse(t, re[p], im);
-    for (kerne::Zeilenkern kern : kernels_fuer(t.familie)) {
+    for (kerne::Zeilenkern kern : kerne_fuer(t.familie)) {
         std::vector<uint16_t> ist(re.size(), 0xFFFF);
         kern(t, im, ist.data());
         for (size_t p = 0; p < re.size(); ++p)

@@ -6,8 +6,8 @@
 // - an orbit whose state (x, y) comes back bit for bit to an earlier state
 //   is periodic, never escapes, and gets the count 511 at once;
 // - the cubic bound depends only on D and E and is computed once per picture.
-#ifndef QUIMBAR_KERNELS_ZEILEN_H
-#define QUIMBAR_KERNELS_ZEILEN_H
+#ifndef QUIMBAR_KERNE_ZEILEN_H
+#define QUIMBAR_KERNE_ZEILEN_H
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "kernels/zeilen.h"
+#include "kerne/zeilen.h"
 
 namespace kerne {
 
