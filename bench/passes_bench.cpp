@@ -19,11 +19,13 @@
 #include <sched.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "farbgesetz.h"
@@ -295,7 +297,7 @@ void BM_BodenVerbrauch(benchmark::State& state, Standardansicht v) {
     t.familie = static_cast<kerne::Familie>(v.j), t.a = a, t.b = b, t.re = re, t.breite = RASTER_BREITE;
     std::vector<uint16_t> z(static_cast<size_t>(RASTER_BREITE) * RASTER_HOEHE);
     for (int y = RASTER_HOEHE - 1; y >= 0; --y)
-        kerne::zeile_sse2(t, ebene_im(y), z.data() + static_cast<size_t>(RASTER_HOEHE - 1 - y) * RASTER_BREITE);
+        kerne::waehle(kerne::Kern::bester, t.familie)(t, ebene_im(y), z.data() + static_cast<size_t>(RASTER_HOEHE - 1 - y) * RASTER_BREITE);
     long farben[kerne::GRENZE + 1];
     for (int n = 0; n <= kerne::GRENZE; ++n) {
         double r, g, bl;
@@ -348,13 +350,17 @@ const bool registriert = [] {
                                          v, kern)
                 ->Unit(benchmark::kMillisecond);
         };
-        if (v.j == 3) {
-            zaehlen("Scalar", kerne::zeile_trigo);
-            continue;
+        // Each kernel the build and the processor have for the family once.
+        using kerne::Kern;
+        const std::pair<const char*, Kern> wahl[] = {
+            {"Scalar", Kern::skalar}, {"SSE2", Kern::sse2}, {"AVX2", Kern::avx2}, {"AVX512", Kern::avx512}};
+        std::vector<kerne::Zeilenkern> gesehen;
+        for (const auto& [kern_name, kern] : wahl) {
+            const kerne::Zeilenkern k = kerne::waehle(kern, static_cast<kerne::Familie>(v.j));
+            if (std::find(gesehen.begin(), gesehen.end(), k) != gesehen.end()) continue;
+            gesehen.push_back(k);
+            zaehlen(kern_name, k);
         }
-        zaehlen("SSE2", kerne::zeile_sse2);
-        if (kerne::avx2_vorhanden()) zaehlen("AVX2", kerne::zeile_avx2);
-        if (kerne::avx512_vorhanden()) zaehlen("AVX512", kerne::zeile_avx512);
     }
     for (const Standardansicht& v : STANDARDANSICHTEN) {
         benchmark::RegisterBenchmark((std::string("Compute/") + v.name).c_str(), BM_Rechnen, v)

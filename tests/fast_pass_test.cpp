@@ -40,6 +40,22 @@ const double NAN_ = std::numeric_limits<double>::quiet_NaN();
 
 bool gleiche_bits(double u, double v) { return std::memcmp(&u, &v, sizeof u) == 0; }
 
+// The choices that give the family's distinct row kernels in this build on
+// this processor: the scalar kernel, and on x86 SSE2 and what the processor
+// has of AVX2 and AVX-512.
+std::vector<kerne::Kern> kerne_fuer(int familie) {
+    using kerne::Kern;
+    std::vector<Kern> wahl;
+    std::vector<kerne::Zeilenkern> gesehen;
+    for (Kern kern : {Kern::skalar, Kern::sse2, Kern::avx2, Kern::avx512}) {
+        const kerne::Zeilenkern k = kerne::waehle(kern, static_cast<kerne::Familie>(familie));
+        if (std::find(gesehen.begin(), gesehen.end(), k) != gesehen.end()) continue;
+        gesehen.push_back(k);
+        wahl.push_back(kern);
+    }
+    return wahl;
+}
+
 // --- Whole passes ------------------------------------------------------------
 
 struct Ansicht {
@@ -127,12 +143,10 @@ TEST_P(SchnellerPass, LeavesExactlyWhatThePlainPassLeaves) {
 
     // The best kernel with 1, 2 and 8 workers, the others with 2.
     using kerne::Kern;
+    const kerne::Zeilenkern bester = kerne::waehle(Kern::bester, static_cast<kerne::Familie>(j));
     std::vector<std::pair<Kern, int>> weisen = {{Kern::bester, 1}, {Kern::bester, 2}, {Kern::bester, 8}};
-    if (j != 3) {  // the trigonometric family has one kernel
-        weisen.push_back({Kern::skalar, 2});
-        weisen.push_back({Kern::sse2, 2});
-        if (kerne::avx2_vorhanden()) weisen.push_back({Kern::avx2, 2});
-    }
+    for (Kern kern : kerne_fuer(j))
+        if (kerne::waehle(kern, static_cast<kerne::Familie>(j)) != bester) weisen.push_back({kern, 2});
     const Rechenweise vorher = rechenweise;
     for (const auto& [kern, arbeiter] : weisen) {
         SCOPED_TRACE("kernel " + std::to_string(int(kern)) + ", workers " + std::to_string(arbeiter));
@@ -253,15 +267,6 @@ int punktklasse(int familie, double x, double y, double a_, double b_, double a2
     return punktklasse(t, x, y);
 }
 
-std::vector<kerne::Zeilenkern> kerne_fuer(int familie) {
-    std::vector<kerne::Zeilenkern> k = {kerne::zeile_skalar};
-    if (familie != kerne::TRIGO) {
-        k.push_back(kerne::zeile_sse2);
-        if (kerne::avx2_vorhanden()) k.push_back(kerne::zeile_avx2);
-        if (kerne::avx512_vorhanden()) k.push_back(kerne::zeile_avx512);
-    }
-    return k;
-}
 
 // Runs every kernel on the row and compares each count with the point class.
 void pruefe_zeile(kerne::Zeilenauftrag t, const std::vector<double>& re, double im) {
@@ -270,9 +275,9 @@ void pruefe_zeile(kerne::Zeilenauftrag t, const std::vector<double>& re, double 
     t.breite = static_cast<int>(re.size());
     std::vector<int> soll(re.size());
     for (size_t p = 0; p < re.size(); ++p) soll[p] = punktklasse(t, re[p], im);
-    for (kerne::Zeilenkern kern : kerne_fuer(t.familie)) {
+    for (kerne::Kern kern : kerne_fuer(t.familie)) {
         std::vector<uint16_t> ist(re.size(), 0xFFFF);
-        kern(t, im, ist.data());
+        kerne::waehle(kern, t.familie)(t, im, ist.data());
         for (size_t p = 0; p < re.size(); ++p)
             ASSERT_EQ(ist[p], soll[p]) << "family " << t.familie << ", column " << p << ": z = " << re[p] << " + "
                                        << im << "i, parameters " << t.a << ", " << t.b << ", " << t.a2 << ", "

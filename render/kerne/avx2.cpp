@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "kerne/zeilen.h"
+#include "kerne/x86.h"
 
 #pragma GCC target("avx2")
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "kerne/zeilen.h"
+#include "kerne/x86.h"
 
 #pragma GCC target("avx512f")
 

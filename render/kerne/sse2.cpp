@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "kerne/zeilen.h"
+#include "kerne/x86.h"
 
 namespace kerne {
 namespace {

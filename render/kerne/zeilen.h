@@ -41,18 +41,11 @@ using Zeilenkern = void (*)(const Zeilenauftrag& auftrag, double im, uint16_t* z
 void zeile_skalar(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
 // The trigonometric family: several orbits side by side.
 void zeile_trigo(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
-// Several pixels per instruction (polynomial families only). The AVX2 and
-// AVX-512 kernels may only run where avx2_vorhanden() and
-// avx512_vorhanden() hold; SSE2 is part of every x86-64.
-void zeile_sse2(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
-void zeile_avx2(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
-void zeile_avx512(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
-
-bool avx2_vorhanden();
-bool avx512_vorhanden();
 
 // Which row kernel computes the polynomial families (the trigonometric
-// family always goes one pixel at a time).
+// family always goes one pixel at a time). The vector kernels run several
+// pixels per instruction; the build has them on x86 only (x86.h), and
+// elsewhere every choice is the scalar kernel.
 enum class Kern {
     bester,  // the widest the processor has: AVX-512, AVX2 or SSE2
     skalar,  // one pixel at a time
@@ -62,7 +55,7 @@ enum class Kern {
 };
 
 // The row kernel for the family: the one asked for, or the widest below it
-// that the processor has.
+// that the processor has (wahl_x86.cpp on x86, wahl_skalar.cpp elsewhere).
 Zeilenkern waehle(Kern kern, Familie familie);
 
 }  // namespace kerne

@@ -12,9 +12,10 @@ BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark
 # manager, judged by screenshots; the installed tree and the Debian package
 # (CPack's dependency scan needs file; lintian judges the package).
 # MinGW-w64 is installed before the first build so that the resource
-# reader's tests can compare against windres.
+# reader's tests can compare against windres. The rendering core is
+# cross-built for 64-bit ARM and tested under qemu-user.
 TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-urw-base35 dpkg-dev file lintian desktop-file-utils man-db
-               g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+               g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-aarch64-linux-gnu qemu-user)
 
 # ensure_packages PKG...: installs with apt-get those not installed yet.
 ensure_packages() {

@@ -1,4 +1,5 @@
-#include "kerne/zeilen.h"
+// The kernel choice on x86: the widest vector kernel the processor has.
+#include "kerne/x86.h"
 
 namespace kerne {
 
