@@ -1,5 +1,9 @@
 #include "paint_dispatch.h"
 
+#include "julia.h"
+#include "julia_kub.h"
+#include "julia_sin.h"
+#include "mandelbrot.h"
 #include "view_state.h"
 
 void zeichne_fraktal(HDC hdc) {

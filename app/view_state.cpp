@@ -20,14 +20,6 @@ HWND hwnd7 = nullptr;
 int pixelwidth = 0;
 int pixelheight = 0;
 
-MandelPoint mPoint;
-
-// Constructed during static initialisation, after the parameters above
-// (same translation unit, so in order of definition), before WinMain.
-Julia_Menge jm(a, b);
-Julia_Menge_kub jmk(a, b, a2, b2);
-Julia_MengeSin jmSin(a, b);
-
 double red = 0.0;
 double green = 0.0;
 double blue = 0.0;

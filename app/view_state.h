@@ -5,10 +5,12 @@
 
 #include <windows.h>
 
-#include "julia.h"
-#include "julia_kub.h"
-#include "julia_sin.h"
-#include "mandelbrot.h"
+// The classes of the set objects and the Mandelbrot point (render/); their
+// headers read this one.
+class MandelPoint;
+class Julia_Menge;
+class Julia_Menge_kub;
+class Julia_MengeSin;
 
 extern double zoom;   // the raster spans 4/zoom plane units across
 extern double links;  // added to every pixel's real part
@@ -25,6 +27,7 @@ extern char zeiger[TEXTPUFFER], zeiger2[TEXTPUFFER], zeiger3[TEXTPUFFER], zeiger
 extern HWND hwnd7;  // the main window
 extern int pixelwidth, pixelheight;
 
+// Defined in set_objects.cpp.
 extern MandelPoint mPoint;
 extern Julia_Menge jm;
 extern Julia_Menge_kub jmk;

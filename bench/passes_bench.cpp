@@ -19,17 +19,23 @@
 #include <sched.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "farbgesetz.h"
-#include "kernels/zeilen.h"
+#include "julia.h"
+#include "julia_kub.h"
+#include "julia_sin.h"
+#include "kerne/zeilen.h"
 #include "layer/device_context.h"
 #include "layer/headless.h"
+#include "mandelbrot.h"
 #include "paint_dispatch.h"
 #include "schnell.h"
 #include "standard_views.h"
@@ -37,14 +43,14 @@
 
 namespace {
 
-void stelle_ein(const StandardView& v) {
+void stelle_ein(const Standardansicht& v) {
     j = v.j, j2 = v.j2;
     a = v.a, b = v.b, a2 = v.a2, b2 = v.b2;
     zoom = v.zoom, links = 0, oben = 0;
 }
 
 // Steps per picture, counted with the families' own point classes.
-long long schritte(const StandardView& v) {
+long long schritte(const Standardansicht& v) {
     stelle_ein(v);
     long long summe = 0;
     for (int y = RASTER_HOEHE - 1; y >= 0; --y)
@@ -163,16 +169,23 @@ private:
     cpu_set_t vorher_;
 };
 
+// The program's pass (the family's zeichne), computed the given way.
+void zeichne_mit(const Rechenweise& weise, HDC hdc) {
+    rechenweise = weise;
+    zeichne_fraktal(hdc);
+    rechenweise = Rechenweise();
+}
+
 // arbeiter < 0: the plain pass; otherwise the fast pass with that many
 // workers (0: one per hardware thread), with every thread on one processor
 // if ein_prozessor.
-void BM_Pass(benchmark::State& state, StandardView v, int arbeiter, bool ein_prozessor) {
+void BM_Pass(benchmark::State& state, Standardansicht v, int arbeiter, bool ein_prozessor) {
     const double n = double(schritte(v));
     Malfenster fenster;
     stelle_ein(v);
     Rechenweise weise;
     weise.arbeiter = arbeiter;
-    if (arbeiter >= 0) zeichne_schnell(j, nullptr, weise);  // the workers exist before they are placed
+    if (arbeiter >= 0) zeichne_mit(weise, nullptr);  // the workers exist before they are placed
     std::unique_ptr<EinProzessor> platz(ein_prozessor ? new EinProzessor : nullptr);
     for (auto _ : state) {
         StdoutNach stumm;
@@ -180,7 +193,7 @@ void BM_Pass(benchmark::State& state, StandardView v, int arbeiter, bool ein_pro
             if (arbeiter < 0)
                 zeichne_fraktal_einfach(hdc);
             else
-                zeichne_schnell(j, hdc, weise);
+                zeichne_mit(weise, hdc);
         });
     }
     if (!fenster.ist_raster()) state.SkipWithError("client area is not the raster");
@@ -192,7 +205,7 @@ void BM_Pass(benchmark::State& state, StandardView v, int arbeiter, bool ein_pro
 
 // The pure computation of a picture's counts: every row through the row
 // kernel on this thread, no pixels set.
-void BM_Zaehlen(benchmark::State& state, StandardView v, kerne::Zeilenkern kern) {
+void BM_Zaehlen(benchmark::State& state, Standardansicht v, kerne::Zeilenkern kern) {
     const double n = double(schritte(v));
     stelle_ein(v);
     double re[RASTER_BREITE], sin_re[RASTER_BREITE], cos_re[RASTER_BREITE];
@@ -202,7 +215,7 @@ void BM_Zaehlen(benchmark::State& state, StandardView v, kerne::Zeilenkern kern)
         cos_re[x] = std::cos(re[x]);
     }
     kerne::Zeilenauftrag t;
-    t.familie = v.j, t.j2 = v.j2;
+    t.familie = static_cast<kerne::Familie>(v.j), t.j2 = v.j2;
     t.a = a, t.b = b, t.a2 = a2, t.b2 = b2;
     t.schranke = v.j == 4 ? kub_schranke(a, b, a2, b2) : 4.0;
     t.re = re, t.breite = RASTER_BREITE;
@@ -221,7 +234,7 @@ void BM_Zaehlen(benchmark::State& state, StandardView v, kerne::Zeilenkern kern)
 // procedure's paint branch, the pass on the real paint device context (the
 // layer's, which pushes rows to the backend every 16 ms), here with the
 // headless backend. Timed from the exposure to the next idle moment.
-void BM_Fenster(benchmark::State& state, StandardView v) {
+void BM_Fenster(benchmark::State& state, Standardansicht v) {
     using Uhr = std::chrono::steady_clock;
     namespace hl = layer::headless;
     for (auto _ : state) {
@@ -245,11 +258,11 @@ void BM_Fenster(benchmark::State& state, StandardView v) {
 
 // The fast pass with every worker, on no device context: the computation
 // and the hand-over of the counts, without pixels.
-void BM_Rechnen(benchmark::State& state, StandardView v) {
+void BM_Rechnen(benchmark::State& state, Standardansicht v) {
     stelle_ein(v);
     for (auto _ : state) {
         StdoutNach stumm;
-        zeichne_schnell(j, nullptr);
+        zeichne_fraktal(nullptr);
     }
 }
 
@@ -276,15 +289,15 @@ void BM_BodenFenster(benchmark::State& state) {
 }
 
 // The consuming loop of the Julia pass on the counts of a view, one thread.
-void BM_BodenVerbrauch(benchmark::State& state, StandardView v) {
+void BM_BodenVerbrauch(benchmark::State& state, Standardansicht v) {
     stelle_ein(v);
     double re[RASTER_BREITE];
     for (int x = 0; x < RASTER_BREITE; ++x) re[x] = ebene_re(x);
     kerne::Zeilenauftrag t;
-    t.familie = v.j, t.a = a, t.b = b, t.re = re, t.breite = RASTER_BREITE;
+    t.familie = static_cast<kerne::Familie>(v.j), t.a = a, t.b = b, t.re = re, t.breite = RASTER_BREITE;
     std::vector<uint16_t> z(static_cast<size_t>(RASTER_BREITE) * RASTER_HOEHE);
     for (int y = RASTER_HOEHE - 1; y >= 0; --y)
-        kerne::zeile_sse2(t, ebene_im(y), z.data() + static_cast<size_t>(RASTER_HOEHE - 1 - y) * RASTER_BREITE);
+        kerne::waehle(kerne::Kern::bester, t.familie)(t, ebene_im(y), z.data() + static_cast<size_t>(RASTER_HOEHE - 1 - y) * RASTER_BREITE);
     long farben[kerne::GRENZE + 1];
     for (int n = 0; n <= kerne::GRENZE; ++n) {
         double r, g, bl;
@@ -306,7 +319,7 @@ void BM_BodenVerbrauch(benchmark::State& state, StandardView v) {
 
 // The fast pass of a view where every pixel leaves before its first step
 // (oben far outside): what a pass costs besides computing, with one worker.
-void BM_BodenPass(benchmark::State& state, StandardView v) {
+void BM_BodenPass(benchmark::State& state, Standardansicht v) {
     Malfenster fenster;
     stelle_ein(v);
     oben = 1e6;
@@ -314,7 +327,7 @@ void BM_BodenPass(benchmark::State& state, StandardView v) {
     weise.arbeiter = 1;
     for (auto _ : state) {
         StdoutNach stumm;
-        fenster.male([&](HDC hdc) { zeichne_schnell(j, hdc, weise); });
+        fenster.male([&](HDC hdc) { zeichne_mit(weise, hdc); });
     }
     oben = 0;
 }
@@ -325,27 +338,31 @@ const bool registriert = [] {
         int arbeiter;
         bool ein_prozessor;
     } arten[] = {{"Plain", -1, false}, {"OneCore", 1, true}, {"Fast1", 1, false}, {"FastAll", 0, false}};
-    for (const StandardView& v : STANDARD_VIEWS)
+    for (const Standardansicht& v : STANDARDANSICHTEN)
         for (const auto& art : arten)
             benchmark::RegisterBenchmark((std::string(v.name) + "/" + art.name).c_str(), BM_Pass, v, art.arbeiter,
                                          art.ein_prozessor)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
-    for (const StandardView& v : STANDARD_VIEWS) {
+    for (const Standardansicht& v : STANDARDANSICHTEN) {
         auto zaehlen = [&](const char* kern_name, kerne::Zeilenkern kern) {
             benchmark::RegisterBenchmark((std::string("Counts/") + v.name + "/" + kern_name).c_str(), BM_Zaehlen,
                                          v, kern)
                 ->Unit(benchmark::kMillisecond);
         };
-        if (v.j == 3) {
-            zaehlen("Scalar", kerne::zeile_trigo);
-            continue;
+        // Each kernel the build and the processor have for the family once.
+        using kerne::Kern;
+        const std::pair<const char*, Kern> wahl[] = {
+            {"Scalar", Kern::skalar}, {"SSE2", Kern::sse2}, {"AVX2", Kern::avx2}, {"AVX512", Kern::avx512}};
+        std::vector<kerne::Zeilenkern> gesehen;
+        for (const auto& [kern_name, kern] : wahl) {
+            const kerne::Zeilenkern k = kerne::waehle(kern, static_cast<kerne::Familie>(v.j));
+            if (std::find(gesehen.begin(), gesehen.end(), k) != gesehen.end()) continue;
+            gesehen.push_back(k);
+            zaehlen(kern_name, k);
         }
-        zaehlen("SSE2", kerne::zeile_sse2);
-        if (kerne::avx2_vorhanden()) zaehlen("AVX2", kerne::zeile_avx2);
-        if (kerne::avx512_vorhanden()) zaehlen("AVX512", kerne::zeile_avx512);
     }
-    for (const StandardView& v : STANDARD_VIEWS) {
+    for (const Standardansicht& v : STANDARDANSICHTEN) {
         benchmark::RegisterBenchmark((std::string("Compute/") + v.name).c_str(), BM_Rechnen, v)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
@@ -355,12 +372,12 @@ const bool registriert = [] {
     }
     benchmark::RegisterBenchmark("Floor/SetPixel/MemoryDC", BM_BodenSpeicher)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Floor/SetPixel/PaintDC", BM_BodenFenster)->Unit(benchmark::kMillisecond);
-    for (const StandardView& v : STANDARD_VIEWS)
+    for (const Standardansicht& v : STANDARDANSICHTEN)
         if (v.j == 2)
             benchmark::RegisterBenchmark((std::string("Floor/Consume/") + v.name).c_str(), BM_BodenVerbrauch, v)
                 ->Unit(benchmark::kMillisecond);
     for (const char* name : {"Mandelbrot", "StartUpJulia", "CubicDialogDefault", "Sine"})
-        for (const StandardView& v : STANDARD_VIEWS)
+        for (const Standardansicht& v : STANDARDANSICHTEN)
             if (std::string(v.name) == name)
                 benchmark::RegisterBenchmark((std::string("Floor/PassLeavingAtOnce/") + v.name).c_str(),
                                              BM_BodenPass, v)

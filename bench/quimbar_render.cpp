@@ -15,7 +15,7 @@
 
 namespace {
 
-int usage() {
+int gebrauch() {
     std::fprintf(stderr,
                  "usage: quimbar-render FAMILY a b a2 b2 zoom links oben OUT.ppm\n"
                  "  FAMILY: mandel, julia, sin, sinx, cos or cubic\n");
@@ -58,10 +58,10 @@ bool schreibe_ppm(const char* pfad, const layer::MemoryDC& dc) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 10) return usage();
+    if (argc != 10) return gebrauch();
     if (!waehle_familie(argv[1])) {
         std::fprintf(stderr, "quimbar-render: unknown family '%s'\n", argv[1]);
-        return usage();
+        return gebrauch();
     }
     double* ziele[] = {&a, &b, &a2, &b2, &zoom, &links, &oben};
     for (int k = 0; k < 7; ++k) *ziele[k] = std::strtod(argv[2 + k], nullptr);

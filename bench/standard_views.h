@@ -3,13 +3,13 @@
 #ifndef QUIMBAR_BENCH_STANDARD_VIEWS_H
 #define QUIMBAR_BENCH_STANDARD_VIEWS_H
 
-struct StandardView {
+struct Standardansicht {
     const char* name;
     int j, j2;
     double a, b, a2, b2, zoom;
 };
 
-inline constexpr StandardView STANDARD_VIEWS[] = {
+inline constexpr Standardansicht STANDARDANSICHTEN[] = {
     {"StartUpJulia", 2, 0, 0.36, 0.46, 0, 0, 1},
     {"Mandelbrot", 1, 0, 0.36, 0.46, 0, 0, 1},
     {"JuliaDialogDefault", 2, 0, 0.313, 0.4172, 0, 0, 1},

@@ -1,7 +1,6 @@
 #include "julia.h"
 
 #include "farbgesetz.h"
-#include "kernels/zeilen.h"
 #include "schnell.h"
 #include "view_state.h"
 
@@ -27,7 +26,7 @@ void Julia_Punkt::zeichne_Punkt(int x, int y, HDC hdc) {
 
 Julia_Menge::Julia_Menge(double cx, double cy) : cx(cx), cy(cy) {}
 
-void Julia_Menge::zeichne(HDC hdc) { zeichne_schnell(kerne::JULIA, hdc); }
+void Julia_Menge::zeichne(HDC hdc) { farbe = zeichne_schnell({kerne::JULIA, 4, OFFSET_POLYNOM, false}, hdc); }
 
 void Julia_Menge::zeichne_einfach(HDC hdc) {
     for (int y = RASTER_HOEHE - 1; y >= 0; --y) {

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "farbgesetz.h"
-#include "kernels/zeilen.h"
 #include "schnell.h"
 #include "view_state.h"
 
@@ -36,7 +35,9 @@ void Julia_Punkt_kub::zeichne_Punkt(int x, int y, HDC hdc) {
 
 Julia_Menge_kub::Julia_Menge_kub(double cx, double cy, double dx, double dy) : cx(cx), cy(cy), dx(dx), dy(dy) {}
 
-void Julia_Menge_kub::zeichne(HDC hdc) { zeichne_schnell(kerne::KUBISCH, hdc); }
+void Julia_Menge_kub::zeichne(HDC hdc) {
+    farbe = zeichne_schnell({kerne::KUBISCH, kub_schranke(a, b, a2, b2), OFFSET_POLYNOM, false}, hdc);
+}
 
 void Julia_Menge_kub::zeichne_einfach(HDC hdc) {
     for (int y = RASTER_HOEHE - 1; y >= 0; --y) {

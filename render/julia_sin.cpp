@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "farbgesetz.h"
-#include "kernels/zeilen.h"
 #include "schnell.h"
 #include "view_state.h"
 
@@ -43,7 +42,22 @@ void Julia_PunktSin::zeichne_Punkt(int x, int y, HDC hdc) {
 
 Julia_MengeSin::Julia_MengeSin(double cx, double cy) : cx(cx), cy(cy) {}
 
-void Julia_MengeSin::zeichne(HDC hdc) { zeichne_schnell(kerne::TRIGO, hdc); }
+void Julia_MengeSin::zeichne(HDC hdc) {
+    // The kernel tests |y| > 50 itself: no bound on x*x + y*y.
+    farbe = zeichne_schnell({kerne::TRIGO, 0, OFFSET_TRIGO, true}, hdc);
+    if (j2 != 1) return;
+    // The exchanged-sine step leaves its swap temporary in q: the plain pass
+    // ends with the value of the last step of the last pixel that took one,
+    // the last in raster order whose start point is not beyond the bound.
+    // Run that orbit the plain way.
+    for (int y = 0; y < RASTER_HOEHE; ++y)
+        for (int x = RASTER_BREITE - 1; x >= 0; --x) {
+            Julia_PunktSin p(ebene_re(x), ebene_im(y), a, b);
+            if (p.abbruch_kriterium() != 0) continue;
+            while (p.abbruch_kriterium() == 0 && p.iterat_zahl < ITERATIONEN_MAX) p.folg();
+            return;
+        }
+}
 
 void Julia_MengeSin::zeichne_einfach(HDC hdc) {
     for (int y = RASTER_HOEHE - 1; y >= 0; --y) {

@@ -1,7 +1,6 @@
 #include "mandelbrot.h"
 
 #include "farbgesetz.h"
-#include "kernels/zeilen.h"
 #include "schnell.h"
 #include "view_state.h"
 
@@ -35,10 +34,14 @@ void mandel_kanaele(int it, double& r, double& g, double& b) {
     b = (1 - b) * 255 - OFFSET_POLYNOM;
 }
 
-void mandel_pixel(HDC hdc, int x, int y) {
+void mandel_punkt(int x, int y) {
     mPoint.setpoint(ebene_re(x), ebene_im(y));
     while (mPoint.inbounds() && mPoint.getit() < ITERATIONEN_MAX) mPoint.next();
     mandel_kanaele(mPoint.getit(), red, green, blue);
+}
+
+void mandel_pixel(HDC hdc, int x, int y) {
+    mandel_punkt(x, y);
     SetPixel(hdc, x, y, static_cast<COLORREF>(packe(red, green, blue)));
 }
 
@@ -47,4 +50,9 @@ void zeichne_mandelbrot_einfach(HDC hdc) {
         for (int x = 0; x < RASTER_BREITE; ++x) mandel_pixel(hdc, x, y);
 }
 
-void zeichne_mandelbrot(HDC hdc) { zeichne_schnell(kerne::MANDELBROT, hdc); }
+void zeichne_mandelbrot(HDC hdc) {
+    zeichne_schnell({kerne::MANDELBROT, 4, OFFSET_POLYNOM, false}, hdc);
+    // The plain pass leaves the last pixel's point and channel values behind
+    // (and no farbe).
+    mandel_punkt(RASTER_BREITE - 1, 0);
+}

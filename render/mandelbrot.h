@@ -25,8 +25,9 @@ void zeichne_mandelbrot(HDC hdc);
 void zeichne_mandelbrot_einfach(HDC hdc);
 
 // One pixel the plain way: iterates the global mPoint from the pixel's plane
-// point, leaves the channel values in the globals red, green, blue and sets
-// the pixel.
+// point and leaves the channel values in the globals red, green, blue;
+// mandel_pixel then sets the pixel.
+void mandel_punkt(int x, int y);
 void mandel_pixel(HDC hdc, int x, int y);
 
 // Channel values of a count: the colour law's fractions, then

@@ -1,31 +1,25 @@
 // Fast passes: the same pictures as the plain per-pixel passes, pixel for
 // pixel, set in the same raster order through SetPixel on the calling
 // thread, with the same trace. Only the iteration counts are computed
-// differently: by the row kernels (kernels/zeilen.h) on worker threads,
+// differently: by the row kernels (kerne/zeilen.h) on worker threads,
 // rows ahead of the calling thread, which takes them strictly in raster
 // order and computes rows itself while the one it needs is not ready.
-// Afterwards farbe, mPoint, red, green, blue and q hold what the plain pass
-// leaves there.
+//
+// The fast pass knows no family: each family hands it what is its own and
+// afterwards leaves behind in farbe, mPoint, red, green, blue and q what
+// its plain pass leaves there.
 #ifndef QUIMBAR_SCHNELL_H
 #define QUIMBAR_SCHNELL_H
 
 #include <windows.h>
 
-// Which row kernel computes the polynomial families (the trigonometric
-// family always goes one pixel at a time).
-enum class Kern {
-    bester,  // the widest the processor has: AVX-512, AVX2 or SSE2
-    skalar,  // one pixel at a time
-    sse2,
-    avx2,    // falls back to SSE2 where the processor lacks AVX2
-    avx512,  // falls back to AVX2 or SSE2 where the processor lacks AVX-512
-};
+#include "kerne/zeilen.h"
 
 struct Rechenweise {
     // Worker threads besides the calling thread, which computes rows too
     // whenever the one it needs next is not ready; 0: standard_arbeiter().
     int arbeiter = 0;
-    Kern kern = Kern::bester;
+    kerne::Kern kern = kerne::Kern::bester;
 };
 
 // How the families' zeichne methods and zeichne_mandelbrot compute.
@@ -37,8 +31,17 @@ extern Rechenweise rechenweise;
 // (in a window, the display server is busy at the same time).
 int standard_arbeiter();
 
-// Draws family `familie` (numbered as the selector j) from the current view
-// state onto hdc.
-void zeichne_schnell(int familie, HDC hdc, const Rechenweise& weise = rechenweise);
+// What a family hands the fast pass.
+struct Familienauftrag {
+    kerne::Familie familie;  // the step the row kernels iterate
+    double schranke;         // escape bound on x*x + y*y (polynomial families)
+    int offset;              // colour offset of green and blue
+    bool spur;               // each pixel writes its record "farbe=%ld" to standard output
+};
+
+// Draws the family from the current view state (zoom, links, oben, a, b,
+// a2, b2, j2) onto hdc. Returns the colour of the last pixel set, (499, 0);
+// writes none of the globals.
+long zeichne_schnell(const Familienauftrag& familie, HDC hdc, const Rechenweise& weise = rechenweise);
 
 #endif

@@ -1,10 +1,10 @@
 #include "zaehlwerk.h"
 
-#include <immintrin.h>
-
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include "warten.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ void Zaehlwerk::warte(int k) {
 
     // Every row is taken; the missing ones are being computed by workers.
     for (int blick = 0; blick < BLICKE; ++blick) {
-        _mm_pause();
+        kurz_warten();
         if (fertig_.load(std::memory_order_acquire) > k) return;
     }
     const int ziel = k + STAPEL < RASTER_HOEHE ? k + STAPEL : RASTER_HOEHE;

@@ -10,7 +10,7 @@
 #include <mutex>
 
 #include "farbgesetz.h"
-#include "kernels/zeilen.h"
+#include "kerne/zeilen.h"
 
 // The counts of a whole picture. Rows are taken in raster order (row index
 // k = 0 is y = 500) by worker threads and, whenever the row it needs next is
@@ -57,8 +57,8 @@ private:
     // are rare, few enough that the rows left after the last one are set
     // quickly.
     static constexpr int STAPEL = 16;
-    // Looks at the prefix before sleeping, with a pause instruction between
-    // looks (a few microseconds in all).
+    // Looks at the prefix before sleeping, with a pause between looks (on
+    // x86 a few microseconds in all).
     static constexpr int BLICKE = 64;
     static constexpr int NIEMAND = RASTER_HOEHE + 1;  // no target: nobody sleeps
 

@@ -6,7 +6,11 @@
 #include <map>
 
 #include "farbgesetz.h"
+#include "julia.h"
+#include "julia_kub.h"
+#include "julia_sin.h"
 #include "layer/device_context.h"
+#include "mandelbrot.h"
 #include "support/capture_stdout.h"
 #include "support/reference.h"
 #include "support/view_guard.h"

@@ -2,6 +2,10 @@
 // nothing that changes it.
 #include <gtest/gtest.h>
 
+#include "julia.h"
+#include "julia_kub.h"
+#include "julia_sin.h"
+#include "mandelbrot.h"
 #include "view_state.h"
 
 namespace {

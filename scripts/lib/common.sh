@@ -13,9 +13,10 @@ BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark
 # manager, judged by screenshots; the installed tree and the Debian package
 # (CPack's dependency scan needs file; lintian judges the package).
 # locales: a German locale (decimal comma) shows that parameter texts are
-# read the same everywhere.
+# read the same everywhere. The rendering core is cross-built for 64-bit ARM
+# and tested under qemu-user.
 TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-urw-base35 dpkg-dev file lintian desktop-file-utils man-db
-               locales)
+               locales g++-aarch64-linux-gnu qemu-user)
 TEST_LOCALE=de_DE.UTF-8
 
 # ensure_packages PKG...: installs with apt-get those not installed yet.

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "kernels/zeilen.h"
+#include "kerne/x86.h"
 
 namespace kerne {
 namespace {
@@ -38,7 +38,7 @@ struct Sse2 {
 }  // namespace
 }  // namespace kerne
 
-#include "kernels/polynom_welle.h"
+#include "kerne/polynom_welle.h"
 
 namespace kerne {
 

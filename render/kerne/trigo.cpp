@@ -10,8 +10,8 @@
 // - an orbit whose state comes back bit for bit ends with 511.
 #include <cmath>
 
-#include "kernels/schritte.h"
-#include "kernels/zeilen.h"
+#include "kerne/schritte.h"
+#include "kerne/zeilen.h"
 
 namespace kerne {
 namespace {

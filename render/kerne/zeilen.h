@@ -6,8 +6,8 @@
 // - an orbit whose state (x, y) comes back bit for bit to an earlier state
 //   is periodic, never escapes, and gets the count 511 at once;
 // - the cubic bound depends only on D and E and is computed once per picture.
-#ifndef QUIMBAR_KERNELS_ZEILEN_H
-#define QUIMBAR_KERNELS_ZEILEN_H
+#ifndef QUIMBAR_KERNE_ZEILEN_H
+#define QUIMBAR_KERNE_ZEILEN_H
 
 #include <cstdint>
 
@@ -21,7 +21,7 @@ enum Familie { MANDELBROT = 1, JULIA = 2, TRIGO = 3, KUBISCH = 4 };
 
 // Everything a kernel reads: a snapshot of the view taken before the pass.
 struct Zeilenauftrag {
-    int familie = JULIA;
+    Familie familie = JULIA;
     int j2 = 0;                 // trigonometric variant: 0 sine, 1 exchanged, 2 cosine
     double a = 0, b = 0;        // c, or D of the cubic family
     double a2 = 0, b2 = 0;      // E of the cubic family
@@ -41,15 +41,22 @@ using Zeilenkern = void (*)(const Zeilenauftrag& auftrag, double im, uint16_t* z
 void zeile_skalar(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
 // The trigonometric family: several orbits side by side.
 void zeile_trigo(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
-// Several pixels per instruction (polynomial families only). The AVX2 and
-// AVX-512 kernels may only run where avx2_vorhanden() and
-// avx512_vorhanden() hold; SSE2 is part of every x86-64.
-void zeile_sse2(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
-void zeile_avx2(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
-void zeile_avx512(const Zeilenauftrag& auftrag, double im, uint16_t* zaehler);
 
-bool avx2_vorhanden();
-bool avx512_vorhanden();
+// Which row kernel computes the polynomial families (the trigonometric
+// family always goes one pixel at a time). The vector kernels run several
+// pixels per instruction; the build has them on x86 only (x86.h), and
+// elsewhere every choice is the scalar kernel.
+enum class Kern {
+    bester,  // the widest the processor has: AVX-512, AVX2 or SSE2
+    skalar,  // one pixel at a time
+    sse2,
+    avx2,    // falls back to SSE2 where the processor lacks AVX2
+    avx512,  // falls back to AVX2 or SSE2 where the processor lacks AVX-512
+};
+
+// The row kernel for the family: the one asked for, or the widest below it
+// that the processor has (wahl_x86.cpp on x86, wahl_skalar.cpp elsewhere).
+Zeilenkern waehle(Kern kern, Familie familie);
 
 }  // namespace kerne
 

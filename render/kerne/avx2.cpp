@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "kernels/zeilen.h"
+#include "kerne/x86.h"
 
 #pragma GCC target("avx2")
 
@@ -42,7 +42,7 @@ struct Avx2 {
 }  // namespace
 }  // namespace kerne
 
-#include "kernels/polynom_welle.h"
+#include "kerne/polynom_welle.h"
 
 namespace kerne {
 

@@ -3,8 +3,8 @@
 // Julia_Punkt_kub::folg (cubic); and the exact cycle detection of the
 // one-pixel kernels. Internal linkage: each kernel's translation unit
 // compiles its own copy for its instruction set.
-#ifndef QUIMBAR_KERNELS_SCHRITTE_H
-#define QUIMBAR_KERNELS_SCHRITTE_H
+#ifndef QUIMBAR_KERNE_SCHRITTE_H
+#define QUIMBAR_KERNE_SCHRITTE_H
 
 #include <cstdint>
 #include <cstring>

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "kernels/zeilen.h"
+#include "kerne/x86.h"
 
 #pragma GCC target("avx512f")
 
@@ -45,7 +45,7 @@ struct Avx512 {
 }  // namespace
 }  // namespace kerne
 
-#include "kernels/polynom_welle.h"
+#include "kerne/polynom_welle.h"
 
 namespace kerne {
 

@@ -1,6 +1,6 @@
 // Batch kernel of the polynomial families (Mandelbrot, quadratic and cubic
 // Julia sets), written once over a vector type V of L doubles and
-// instantiated per instruction set: kernels/sse2.cpp and kernels/avx2.cpp
+// instantiated per instruction set: kerne/sse2.cpp and kerne/avx2.cpp
 // include this file after defining their V (the AVX2 one inside its target
 // region). Everything here has internal linkage, so each instantiation stays
 // in the translation unit that compiled it for its instruction set.
@@ -28,8 +28,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "kernels/schritte.h"
-#include "kernels/zeilen.h"
+#include "kerne/schritte.h"
+#include "kerne/zeilen.h"
 
 namespace kerne {
 namespace {

@@ -1,7 +1,7 @@
 // Row kernel one pixel at a time: the polynomial point classes' loops with
 // the cubic bound taken from the snapshot and exact periodicity detection.
-#include "kernels/schritte.h"
-#include "kernels/zeilen.h"
+#include "kerne/schritte.h"
+#include "kerne/zeilen.h"
 
 namespace kerne {
 namespace {
