@@ -8,24 +8,24 @@
 set -euo pipefail
 cd "$1"
 shift
-suchpfad=(app render dialogs resources platform/include platform/src tests bench)
-kanten=$(mktemp)
-fehler=$(mktemp)
-trap 'rm -f "$kanten" "$fehler"' EXIT
-while IFS= read -r datei; do
-    sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$datei" | while IFS= read -r name; do
-        for d in "$(dirname "$datei")" "${suchpfad[@]}"; do
+search_path=(app render dialogs resources platform/include platform/src tests bench)
+edges=$(mktemp)
+errors=$(mktemp)
+trap 'rm -f "$edges" "$errors"' EXIT
+while IFS= read -r file; do
+    sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file" | while IFS= read -r name; do
+        for d in "$(dirname "$file")" "${search_path[@]}"; do
             if [ -f "$d/$name" ]; then
-                ziel=$(realpath --relative-to=. "$d/$name")
-                echo "${ziel%.*} ${datei%.*}"
+                target=$(realpath --relative-to=. "$d/$name")
+                echo "${target%.*} ${file%.*}"
                 break
             fi
         done
     done
-done < <(find "$@" -type f \( -name '*.h' -o -name '*.cpp' \) | sort) > "$kanten"
-if ! tsort "$kanten" > /dev/null 2> "$fehler"; then
+done < <(find "$@" -type f \( -name '*.h' -o -name '*.cpp' \) | sort) > "$edges"
+if ! tsort "$edges" > /dev/null 2> "$errors"; then
     echo "include circle through:" >&2
-    grep -v 'input contains a loop' "$fehler" | sed 's/^tsort: /  /' | sort -u >&2
+    grep -v 'input contains a loop' "$errors" | sed 's/^tsort: /  /' | sort -u >&2
     exit 1
 fi
-echo "no include circle among $(sort -u "$kanten" | wc -l) includes"
+echo "no include circle among $(sort -u "$edges" | wc -l) includes"
