@@ -50,7 +50,7 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
     int left = origin.x + mul_div(t.x, units.x, 4);
     int top = origin.y + mul_div(t.y, units.y, 8);
     d->client_origin = POINT{left, top};
-    d->window_rect = dialog_outer_rect(RECT{left, top, left + d->client_width, top + d->client_height}, t.style,
+    d->window_rect = outer_rect(RECT{left, top, left + d->client_width, top + d->client_height}, t.style,
                                        t.exstyle);
 
     HWND dlg = adopt(std::move(d));
@@ -73,6 +73,13 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
     return dlg;
 }
 
+// A disabled window takes no input (keys, clicks, menu) but still shows and
+// repaints.
+void enable(HWND w, bool enabled) {
+    w->enabled = enabled;
+    backend().enable_window(w, enabled);
+}
+
 void destroy_dialog(HWND dlg) {
     backend().destroy_dialog(dlg);
     for (HWND c : dlg->controls) bury(c);
@@ -82,19 +89,6 @@ void destroy_dialog(HWND dlg) {
 }
 
 }  // namespace
-
-RECT dialog_outer_rect(const RECT& client, DWORD style, DWORD exstyle) {
-    int border = 0;
-    if (style & WS_THICKFRAME)
-        border = 4;
-    else if ((style & WS_DLGFRAME) || (exstyle & WS_EX_DLGMODALFRAME))
-        border = 3;
-    else if (style & WS_BORDER)
-        border = 1;
-    int caption = (style & WS_CAPTION) == WS_CAPTION ? 19 : 0;
-    return RECT{client.left - border, client.top - border - caption, client.right + border,
-                client.bottom + border};
-}
 
 LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
     if (dlg->dlgproc && dlg->dlgproc(dlg, message, wParam, lParam)) return TRUE;
@@ -113,23 +107,6 @@ LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-LRESULT control_window_proc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_SETTEXT: {
-        const char* text = reinterpret_cast<const char*>(lParam);
-        control->text = text ? text : "";
-        backend().set_control_text(control, control->text);
-        return TRUE;
-    }
-    case WM_GETTEXT:
-        return GetWindowTextA(control, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(backend().control_text(control).size());
-    default:
-        return 0;
-    }
-}
-
 }  // namespace layer
 
 using namespace layer;
@@ -143,12 +120,14 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
 
     // The owner takes no input while its dialog is open.
     bool owner_was_enabled = alive(owner) && owner->enabled;
-    if (owner_was_enabled) EnableWindow(owner, FALSE);
+    if (owner_was_enabled) enable(owner, false);
 
     HWND first = first_tab_stop(dlg);
     if (SendMessageA(dlg, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam) && first &&
-        !dlg->dialog_ended)
-        SetFocus(first);
+        !dlg->dialog_ended) {
+        dlg->focus = first;
+        backend().set_focus(first);
+    }
 
     while (!dlg->dialog_ended) {
         MSG msg;
@@ -162,7 +141,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     }
 
     // Re-enable before the dialog goes, so the owner gets the focus back.
-    if (owner_was_enabled && alive(owner)) EnableWindow(owner, TRUE);
+    if (owner_was_enabled && alive(owner)) enable(owner, true);
     INT_PTR result = dlg->dialog_result;
     destroy_dialog(dlg);
     return result;
@@ -184,27 +163,4 @@ UINT WINAPI GetDlgItemTextA(HWND dlg, int id, LPSTR text, int maxCount) {
         return 0;
     }
     return static_cast<UINT>(GetWindowTextA(control, text, maxCount));
-}
-
-BOOL WINAPI SetDlgItemTextA(HWND dlg, int id, LPCSTR text) {
-    HWND control = dialog_item(dlg, id);
-    if (!control) return FALSE;
-    return SetWindowTextA(control, text);
-}
-
-HWND WINAPI SetFocus(HWND h) {
-    HWND previous = GetFocus();
-    if (!alive(h)) return previous;
-    if (h->kind == WindowKind::control) {
-        h->parent->focus = h;
-        backend().set_focus(h);
-    }
-    return previous;
-}
-
-HWND WINAPI GetFocus(void) {
-    HWND dlg = open_dialog();
-    if (dlg) return dlg->focus;
-    auto tops = top_windows();
-    return tops.empty() ? nullptr : tops.front();
 }

@@ -156,7 +156,7 @@ DialogTemplate read_dialog(Cursor& c) {
     uint16_t signature = c.u16();
     d.extended = version == 1 && signature == 0xFFFF;
     if (d.extended) {
-        d.help_id = c.u32();
+        c.skip(4);  // help id
         d.exstyle = c.u32();
         d.style = c.u32();
     } else {
@@ -175,18 +175,14 @@ DialogTemplate read_dialog(Cursor& c) {
     d.caption = c.text();
     if (d.style & DS_SETFONT_) {
         d.font_size = c.u16();
-        if (d.extended) {
-            d.font_weight = c.u16();
-            d.font_italic = c.u8() != 0;
-            d.font_charset = c.u8();
-        }
+        if (d.extended) c.skip(4);  // weight, italic, character set
         d.font = c.text();
     }
     for (uint16_t k = 0; k < count; ++k) {
         c.align4(base);
         DialogControl control;
         if (d.extended) {
-            control.help_id = c.u32();
+            c.skip(4);  // help id
             control.exstyle = c.u32();
             control.style = c.u32();
         } else {
@@ -217,9 +213,7 @@ IconResource read_icon_group(Cursor& c, std::vector<std::pair<uint16_t, size_t>>
         uint8_t w = c.u8(), h = c.u8();
         image.width = w ? w : 256;
         image.height = h ? h : 256;
-        c.skip(4);  // colour count, reserved, planes
-        image.bits_per_pixel = c.u16();
-        c.skip(4);  // size, checked against the RT_ICON resource itself
+        c.skip(10);  // colour count, reserved, planes, bits per pixel, size
         wanted.emplace_back(c.u16(), icon.images.size());
         icon.images.push_back(image);
     }

@@ -250,7 +250,7 @@ void DialogWindow::resize(int x, int y, int width, int height) {
 
 void DialogWindow::report_position() {
     RECT client{x(), y(), x() + w(), y() + h()};
-    window_moved(dlg_, dialog_outer_rect(client, dlg_->style, dlg_->exstyle), POINT{x(), y()});
+    window_moved(dlg_, outer_rect(client, dlg_->style, dlg_->exstyle), POINT{x(), y()});
 }
 
 void DialogWindow::close_box(Fl_Widget* window, void*) {

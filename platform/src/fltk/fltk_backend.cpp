@@ -112,14 +112,9 @@ void FltkBackend::create_window(HWND w) {
     // The window manager draws frame and caption outside the X window; take
     // what Win32 would spend on them from the outer size, so that the client
     // area comes out as on Win32.
-    int border = (w->style & WS_THICKFRAME) ? sizing_border : (w->style & WS_CAPTION) ? dialog_border : 0;
-    int caption = (w->style & WS_CAPTION) == WS_CAPTION ? caption_height : 0;
-    const RECT& r = w->window_rect;
-    int x = r.left + border, y = r.top + border + caption;
-    int width = std::max(r.right - r.left - 2 * border, 1);
-    int height = std::max(r.bottom - r.top - 2 * border - caption, 1);
-
-    auto* window = new MainWindow(w, *this, x, y, width, height, border, caption);
+    RECT r = inner_rect(w->window_rect, w->style, w->exstyle);
+    int x = r.left, y = r.top;
+    auto* window = new MainWindow(w, *this, x, y, std::max(r.right - r.left, 1), std::max(r.bottom - r.top, 1));
     if (w->icon) {
         if (const Fl_RGB_Image* icon = program_icon()) window->icon(icon);
     }
@@ -239,30 +234,13 @@ std::string FltkBackend::control_text(HWND control) {
     return control->text;
 }
 
-void FltkBackend::set_control_text(HWND control, const std::string& text) {
-    Fl_Widget* widget = control_widget_of(control);
-    if (!widget) return;
-    if (control->control_kind == ControlKind::edit)
-        static_cast<EditField*>(widget)->value(text.c_str());
-    else
-        widget->copy_label(text.c_str());
-    widget->redraw();
-}
-
 void FltkBackend::set_focus(HWND control) {
     if (Fl_Widget* widget = control_widget_of(control)) widget->take_focus();
 }
 
 void FltkBackend::enable_window(HWND w, bool enabled) {
-    if (MainWindow* window = main_window_of(w)) {
-        window->set_enabled(enabled);
-    } else if (Fl_Widget* widget = w && w->kind == WindowKind::control ? control_widget_of(w)
-                                                                        : dialog_window_of(w)) {
-        if (enabled)
-            widget->activate();
-        else
-            widget->deactivate();
-    }
+    // Only a dialog's owner is disabled, and only while the dialog is open.
+    if (MainWindow* window = main_window_of(w)) window->set_enabled(enabled);
 }
 
 void FltkBackend::pump(bool block) {

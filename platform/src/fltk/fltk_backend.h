@@ -24,7 +24,6 @@ public:
     void create_dialog(HWND dlg) override;
     void destroy_dialog(HWND dlg) override;
     std::string control_text(HWND control) override;
-    void set_control_text(HWND control, const std::string& text) override;
     void set_focus(HWND control) override;
     void enable_window(HWND w, bool enabled) override;
     void pump(bool block) override;

@@ -58,8 +58,7 @@ void MenuBar::draw() {
             fl_color(menu_highlight_colour());
             fl_rectf(left, y(), width, h());
         }
-        bool grayed = menu_.items[t].options & (menu_grayed | menu_inactive);
-        fl_color(lit ? menu_highlight_text_colour() : grayed ? fl_rgb_color(128, 128, 128) : FL_BLACK);
+        fl_color(lit ? menu_highlight_text_colour() : FL_BLACK);
         draw_menu_text(titles_[t], left + title_padding, baseline);
     }
 }
