@@ -155,7 +155,8 @@ HWND adopt(std::unique_ptr<HWND__> w) {
 void bury(HWND h) {
     auto& live = state().live;
     live.erase(std::remove(live.begin(), live.end(), h), live.end());
-    forget_messages(h);
+    auto& q = state().queue;
+    q.erase(std::remove_if(q.begin(), q.end(), [h](const MSG& m) { return m.hwnd == h; }), q.end());
 }
 
 POINT dialog_base_units(int point_size) {
@@ -163,11 +164,6 @@ POINT dialog_base_units(int point_size) {
     if (point_size == 10) return POINT{7, 16};
     return POINT{static_cast<LONG>(std::lround(6.0 * point_size / 8.0)),
                  static_cast<LONG>(std::lround(13.0 * point_size / 8.0))};
-}
-
-void forget_messages(HWND h) {
-    auto& q = state().queue;
-    q.erase(std::remove_if(q.begin(), q.end(), [h](const MSG& m) { return m.hwnd == h; }), q.end());
 }
 
 void install_backend(std::unique_ptr<Backend> b) { state().backend = std::move(b); }
@@ -178,17 +174,10 @@ Backend& backend() {
 }
 
 void reset() {
-    State& s = state();
-    s.classes.clear();
-    s.windows.clear();
-    s.live.clear();
-    s.queue.clear();
-    s.quit_pending = false;
-    s.quit_code = 0;
-    s.dialogs.clear();
+    std::unique_ptr<Backend> kept = std::move(state().backend);
+    state() = State{};
+    state().backend = std::move(kept);
 }
-
-const Resources& resources() { return program_resources(); }
 
 RECT outer_rect(const RECT& inner, DWORD style, DWORD exstyle) {
     int border = 0;
@@ -262,11 +251,10 @@ void dialog_command(HWND dlg, int id) {
 
 // ---- Introspection ---------------------------------------------------------
 
-std::vector<HWND> top_windows() {
-    std::vector<HWND> result;
+HWND main_window() {
     for (HWND w : state().live)
-        if (w->kind == WindowKind::top) result.push_back(w);
-    return result;
+        if (w->kind == WindowKind::top) return w;
+    return nullptr;
 }
 
 HWND open_dialog() { return state().dialogs.empty() ? nullptr : state().dialogs.back(); }
@@ -290,7 +278,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
     if (!wc || !wc->lpszClassName) return 0;
     for (const auto& c : state().classes)
         if (strcasecmp(c.name.c_str(), wc->lpszClassName) == 0) return 0;
-    WindowClass c{wc->lpszClassName, *wc, resources().find_menu(wc->lpszMenuName)};
+    WindowClass c{wc->lpszClassName, *wc, program_resources().find_menu(wc->lpszMenuName)};
     c.wc.lpszClassName = c.wc.lpszMenuName = nullptr;
     state().classes.push_back(std::move(c));
     return static_cast<ATOM>(0xC000 + state().classes.size());
@@ -511,7 +499,7 @@ HGDIOBJ WINAPI GetStockObject(int object) { return object == BLACK_BRUSH ? &blac
 
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
     if (!instance) return nullptr;  // system icons are not provided
-    const IconResource* icon = resources().find_icon(name);
+    const IconResource* icon = program_resources().find_icon(name);
     if (!icon) return nullptr;
     static std::map<const IconResource*, HICON__> icons;  // one handle per icon
     return &icons.try_emplace(icon, HICON__{icon->name.is_id ? icon->name.id : -1}).first->second;

@@ -131,9 +131,6 @@ Backend& backend();
 // Destroys every window, class and queued message: a fresh layer.
 void reset();
 
-// The program's resources, read from the embedded .res.
-const Resources& resources();
-
 // ---- Calls for backends: events from the window system --------------------
 
 // The area (client coordinates) has been uncovered: it joins the update region.
@@ -167,7 +164,7 @@ RECT inner_rect(const RECT& outer, DWORD style, DWORD exstyle);
 
 // ---- Introspection, for backends and tests --------------------------------
 
-std::vector<HWND> top_windows();     // alive top-level windows, creation order
+HWND main_window();                  // the first top-level window still alive, or null
 HWND open_dialog();                  // innermost open modal dialog, or null
 HWND dialog_item(HWND dlg, int id);  // a dialog's control by id, or null
 long paint_count(HWND w);            // WM_PAINTs delivered to w so far

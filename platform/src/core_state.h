@@ -50,9 +50,6 @@ void bury(HWND h);
 // The window procedure of dialogs.
 LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Drops queued messages addressed to h.
-void forget_messages(HWND h);
-
 }  // namespace layer
 
 #endif

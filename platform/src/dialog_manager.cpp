@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core_state.h"
+#include "embedded_resources.h"
 
 namespace layer {
 
@@ -92,19 +93,12 @@ void destroy_dialog(HWND dlg) {
 
 LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
     if (dlg->dlgproc && dlg->dlgproc(dlg, message, wParam, lParam)) return TRUE;
-    // What the procedure leaves to default handling.
-    switch (message) {
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == 0xF060 /* SC_CLOSE */) SendMessageA(dlg, WM_CLOSE, 0, 0);
-        return 0;
-    case WM_CLOSE:
-        // The close box and Escape mean Abbruch.
-        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(dialog_item(dlg, IDCANCEL)));
-        return 0;
-    default:
-        return 0;
-    }
+    // What the procedure leaves to default handling: the close box means
+    // Abbruch.
+    if (message != WM_CLOSE) return DefWindowProcA(dlg, message, wParam, lParam);
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(dialog_item(dlg, IDCANCEL)));
+    return 0;
 }
 
 }  // namespace layer
@@ -112,7 +106,7 @@ LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam)
 using namespace layer;
 
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM initParam) {
-    const DialogTemplate* t = resources().find_dialog(templateName);
+    const DialogTemplate* t = program_resources().find_dialog(templateName);
     if (!t) return -1;
     HWND dlg = build_dialog(*t, owner, proc);
     backend().create_dialog(dlg);

@@ -60,10 +60,7 @@ int run_program() {
     return WinMain(GetModuleHandleA(nullptr), nullptr, no_arguments, SW_SHOWNORMAL);
 }
 
-HWND main_window() {
-    auto tops = top_windows();
-    return tops.empty() ? nullptr : tops.front();
-}
+HWND main_window() { return layer::main_window(); }
 
 HWND dialog() { return open_dialog(); }
 

@@ -205,7 +205,7 @@ DialogTemplate read_dialog(Cursor& c) {
 
 // A GRPICONDIR: the images with their RT_ICON ids; the data is filled in
 // once every resource has been read.
-IconResource read_icon_group(Cursor& c, std::vector<std::pair<uint16_t, size_t>>& wanted) {
+IconResource read_icon_group(Cursor& c) {
     if (c.u16() != 0 || c.u16() != 1) c.fail("not an icon group");
     IconResource icon;
     for (uint16_t k = 0, count = c.u16(); k < count; ++k) {
@@ -214,7 +214,7 @@ IconResource read_icon_group(Cursor& c, std::vector<std::pair<uint16_t, size_t>>
         image.width = w ? w : 256;
         image.height = h ? h : 256;
         c.skip(10);  // colour count, reserved, planes, bits per pixel, size
-        wanted.emplace_back(c.u16(), icon.images.size());
+        image.id = c.u16();
         icon.images.push_back(image);
     }
     return icon;
@@ -247,8 +247,7 @@ const IconResource* Resources::find_icon(const char* name) const { return find_n
 
 Resources read_res(std::string_view bytes) {
     Resources res;
-    std::map<uint16_t, std::string_view> icon_images;           // RT_ICON id -> data
-    std::vector<std::vector<std::pair<uint16_t, size_t>>> wanted;  // per icon group
+    std::map<uint16_t, std::string_view> icon_images;  // RT_ICON id -> data
     Cursor file(bytes, 0, bytes.size());
     while (!file.at_end()) {
         // RESOURCEHEADER: sizes, type, name, then fixed fields up to HeaderSize.
@@ -270,8 +269,7 @@ Resources read_res(std::string_view bytes) {
             res.dialogs.push_back(read_dialog(data));
             res.dialogs.back().name = std::move(name);
         } else if (type.is_id && type.id == RT_GROUP_ICON_) {
-            wanted.emplace_back();
-            res.icons.push_back(read_icon_group(data, wanted.back()));
+            res.icons.push_back(read_icon_group(data));
             res.icons.back().name = std::move(name);
         } else if (type.is_id && type.id == RT_ICON_ && name.is_id) {
             icon_images[name.id] = data.bytes(data_size);
@@ -282,12 +280,11 @@ Resources read_res(std::string_view bytes) {
         file.skip(std::min((4 - (end - start) % 4) % 4, bytes.size() - end));
     }
     static const char png_signature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1A', '\n'};
-    for (size_t g = 0; g < res.icons.size(); ++g) {
-        for (auto [id, index] : wanted[g]) {
-            auto found = icon_images.find(id);
+    for (IconResource& icon : res.icons) {
+        for (IconImage& image : icon.images) {
+            auto found = icon_images.find(image.id);
             if (found == icon_images.end())
-                throw ResError(bytes.size(), "icon image " + std::to_string(id) + " is missing");
-            IconImage& image = res.icons[g].images[index];
+                throw ResError(bytes.size(), "icon image " + std::to_string(image.id) + " is missing");
             image.data = found->second;
             image.png = image.data.size() >= 8 && std::memcmp(image.data.data(), png_signature, 8) == 0;
         }

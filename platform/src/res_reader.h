@@ -86,6 +86,7 @@ struct DialogTemplate {
 struct IconImage {
     int width = 0;  // 256 when the directory says 0
     int height = 0;
+    uint16_t id = 0;        // of the RT_ICON resource that holds it
     std::string_view data;  // a view into the bytes read
     bool png = false;       // data starts with the PNG signature
 };

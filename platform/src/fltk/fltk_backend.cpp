@@ -41,7 +41,7 @@ Fl_Widget* control_widget_of(HWND w) {
 // PNG-compressed image; null if there is none.
 const Fl_RGB_Image* program_icon() {
     static std::unique_ptr<Fl_PNG_Image> icon = []() -> std::unique_ptr<Fl_PNG_Image> {
-        const Resources& res = resources();
+        const Resources& res = program_resources();
         if (res.icons.empty()) return nullptr;
         const IconImage* png = nullptr;
         for (const IconImage& image : res.icons.front().images)
@@ -271,16 +271,6 @@ void FltkBackend::restore_dialog() {
     if (came_back && window && window->shown() && !window->visible()) window->show();
 }
 
-void FltkBackend::note_exposure(const RECT& area) {
-    ++exposures_;
-    if (!trace_idle_) return;
-    long ms = static_cast<long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count() % 100000);
-    std::fprintf(stderr, "quimbar-trace: exposed %d %d %d %d at %ld ms\n", static_cast<int>(area.left),
-                 static_cast<int>(area.top), static_cast<int>(area.right), static_cast<int>(area.bottom), ms);
-    std::fflush(stderr);
-}
-
 void FltkBackend::note_upload(bool shared) {
     if (!trace_idle_) return;
     std::fprintf(stderr, "quimbar-trace: upload by %s\n", shared ? "MIT-SHM" : "fl_draw_image");
@@ -290,8 +280,7 @@ void FltkBackend::note_upload(bool shared) {
 void FltkBackend::trace_idle() {
     // One line whenever the program goes idle with a new paint count: tests
     // wait on it instead of sleeping.
-    std::vector<HWND> tops = top_windows();
-    long paints = tops.empty() ? 0 : paint_count(tops.front());
+    long paints = paint_count(main_window());
     if (paints == traced_paints_) return;
     traced_paints_ = paints;
     if (paint_timed_) {

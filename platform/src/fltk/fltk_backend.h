@@ -32,8 +32,8 @@ public:
 
     // Counts every redraw of a picture, reported or not.
     void note_picture_drawn() { ++pictures_drawn_; }
-    // A picture reports an exposure (counted; traced with QUIMBAR_TRACE_IDLE).
-    void note_exposure(const RECT& area);
+    // A picture reports an exposure.
+    void note_exposure() { ++exposures_; }
     // A picture has chosen how it uploads: through shared memory or with
     // fl_draw_image (traced with QUIMBAR_TRACE_IDLE).
     void note_upload(bool shared);
@@ -65,8 +65,7 @@ private:
     // "quimbar-trace: idle paints=N" to standard error each time the program
     // waits for input after a paint (N: paints of the first window so far),
     // "quimbar-trace: paint took T ms" before it (from the first rows shown
-    // to the idle moment) and "quimbar-trace: exposed L T R B at M ms" for
-    // each exposure it reports, and "quimbar-trace: upload by MIT-SHM" (or
+    // to the idle moment), and "quimbar-trace: upload by MIT-SHM" (or
     // "by fl_draw_image") when a picture first draws. After a menu has
     // closed, the next BeginPaint writes "quimbar-trace: menu to paint T ms"
     // (T from the menu's closing, i.e. the choice, to BeginPaint).

@@ -120,7 +120,7 @@ void Picture::draw() {
     // window is really visible.
     if (backend_.exposures_suppressed() || !(window()->damage() & FL_DAMAGE_EXPOSE)) return;
     RECT area{x0, y0, x0 + W, y0 + H};
-    backend_.note_exposure(area);
+    backend_.note_exposure();
     window_exposed(hwnd_, area);
 }
 

@@ -17,7 +17,7 @@ constexpr int title_padding = 8;  // left and right of a title's text
 }  // namespace
 
 MenuBar::MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height)
-    : Fl_Widget(x, y, width, height), hwnd_(w), backend_(backend), menu_(menu), nav_(menu.items) {
+    : Fl_Widget(x, y, width, height), hwnd_(w), backend_(backend), nav_(menu.items) {
     // Win32 menus use the 8-point system font of the dialogs.
     font_size_ = ui_font_size(dialog_base_units(8).x);
     for (const MenuItem& item : menu.items) titles_.push_back(parse_menu_label(item.text));

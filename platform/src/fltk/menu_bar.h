@@ -53,7 +53,6 @@ private:
 
     HWND hwnd_;
     FltkBackend& backend_;
-    const Menu& menu_;
     std::vector<MenuLabel> titles_;
     MenuNavigator nav_;
     std::vector<std::unique_ptr<MenuPopup>> popups_;
