@@ -307,9 +307,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 
     HWND h = adopt(std::move(w));
     backend().create_window(h);
-    int cw = h->client_width, ch = h->client_height;
-    h->client_width = h->client_height = 0;
-    resize_back_buffer(h, cw, ch);
+    h->back.assign(static_cast<size_t>(h->client_width) * h->client_height, 0);
 
     if (h->proc && h->proc(h, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(h);
@@ -340,14 +338,11 @@ BOOL WINAPI UpdateWindow(HWND h) {
 
 BOOL WINAPI DestroyWindow(HWND h) {
     if (!alive(h)) return FALSE;
-    if (h->kind == WindowKind::top) {
-        call_procedure(h, WM_DESTROY, 0, 0);
-        h->has_update = false;
-        bury(h);
-        backend().destroy_window(h);
-    } else {
-        bury(h);
-    }
+    bool top = h->kind == WindowKind::top;
+    if (top) call_procedure(h, WM_DESTROY, 0, 0);
+    h->has_update = false;
+    bury(h);
+    if (top) backend().destroy_window(h);
     return TRUE;
 }
 

@@ -59,7 +59,6 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
         auto w = std::make_unique<HWND__>();
         w->kind = WindowKind::control;
         w->control_kind = kind_of(c.window_class);
-        w->class_name = c.window_class;
         w->id = c.id;
         w->parent = dlg;
         w->style = c.style;

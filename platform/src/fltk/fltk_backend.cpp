@@ -106,8 +106,6 @@ FltkBackend::FltkBackend() {
     Fl::background(212, 208, 200);  // the Win32 3D face colour
 }
 
-FltkBackend::~FltkBackend() = default;
-
 void FltkBackend::create_window(HWND w) {
     // The window manager draws frame and caption outside the X window; take
     // what Win32 would spend on them from the outer size, so that the client

@@ -14,7 +14,6 @@ namespace layer {
 class FltkBackend : public Backend {
 public:
     FltkBackend();
-    ~FltkBackend() override;
 
     void create_window(HWND w) override;
     void show_window(HWND w, int cmd_show) override;
