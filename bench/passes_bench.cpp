@@ -111,9 +111,9 @@ public:
         wc.lpfnWndProc = leere_prozedur;
         wc.lpszClassName = "Malfenster";
         RegisterClassA(&wc);
-        // Frame: border 4 on each side, caption 19 (the headless metrics).
-        h_ = CreateWindowExA(0, "Malfenster", "", 0, 0, 0, RASTER_BREITE + 8, RASTER_HOEHE + 27, nullptr, nullptr,
-                             nullptr, nullptr);
+        // Frame: a sizing frame of 4 on each side, caption 19, no menu.
+        h_ = CreateWindowExA(0, "Malfenster", "", WS_OVERLAPPEDWINDOW, 0, 0, RASTER_BREITE + 8, RASTER_HOEHE + 27,
+                             nullptr, nullptr, nullptr, nullptr);
     }
     ~Malfenster() { DestroyWindow(h_); }
 

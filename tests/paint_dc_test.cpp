@@ -46,7 +46,6 @@ public:
     void create_dialog(HWND) override {}
     void destroy_dialog(HWND) override {}
     std::string control_text(HWND c) override { return c->text; }
-    void set_control_text(HWND c, const std::string& t) override { c->text = t; }
     void set_focus(HWND) override {}
     void enable_window(HWND, bool) override {}
     void pump(bool) override {}

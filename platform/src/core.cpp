@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <stdexcept>
 
 #include "core_state.h"
@@ -42,75 +43,59 @@ RECT unite(const RECT& a, const RECT& b) {
 
 // The device context BeginPaint hands out: writes the window's back buffer,
 // clipped to the update region, and shows the rows it has written at least
-// every 16 ms, so the picture appears as it is computed.
+// every 16 ms, so the picture appears as it is computed. It looks at the
+// clock whenever a write starts a row and after every 1024 writes in a row.
 class PaintDC : public HDC__ {
 public:
-    PaintDC(HWND w, RECT clip)
-        : w_(w), clip_(intersect(clip, client_rect(w))),
-          clip_width_(static_cast<unsigned>(clip_.right) - static_cast<unsigned>(clip_.left)),
-          clip_height_(static_cast<unsigned>(clip_.bottom) - static_cast<unsigned>(clip_.top)) {}
-
-    RECT clip() const { return clip_; }
-
-    // Writes that continue the open run are done by SetPixel itself; this
-    // gets the others: one unsigned test per axis (left <= x < right as
-    // x - left < right - left, modulo 2^32), then a new run, out of line.
-    COLORREF set_pixel(int x, int y, COLORREF colour) override {
-        if (static_cast<unsigned>(x) - static_cast<unsigned>(clip_.left) >= clip_width_ ||
-            static_cast<unsigned>(y) - static_cast<unsigned>(clip_.top) >= clip_height_)
-            return CLR_INVALID;
-        colour &= 0x00FFFFFF;
-        w_->back[static_cast<size_t>(y) * w_->client_width + x] = colour;
-        return start_run(x, y, colour);
+    PaintDC(HWND w, RECT area) {
+        w_ = w;
+        pixels = w->back.data();
+        stride = w->client_width;
+        clip = intersect(area, client_rect(w));
+        hook = write;
     }
 
-    COLORREF get_pixel(int x, int y) const override {
-        if (x < clip_.left || x >= clip_.right || y < clip_.top || y >= clip_.bottom) return CLR_INVALID;
-        return w_->back[static_cast<size_t>(y) * w_->client_width + x];
-    }
+    static PaintDC* of(HDC hdc) { return hdc && hdc->hook == write ? static_cast<PaintDC*>(hdc) : nullptr; }
 
     void fill(COLORREF colour) {
-        for (int y = clip_.top; y < clip_.bottom; ++y)
-            std::fill_n(w_->back.begin() + static_cast<size_t>(y) * w_->client_width + clip_.left,
-                        clip_.right - clip_.left, colour);
+        for (int y = clip.top; y < clip.bottom; ++y)
+            std::fill_n(pixels + static_cast<size_t>(y) * stride + clip.left, clip.right - clip.left, colour);
         // Shown with the next rows the paint writes (at the latest after
         // 16 ms, or at EndPaint): a quick paint replaces the old picture
         // without a black frame in between and with one upload less.
-        touch(clip_.top, clip_.bottom);
+        touch(clip.top, clip.bottom);
     }
 
     void flush() {
         if (dirty_top_ < dirty_bottom_ && alive(w_)) state().backend->present(w_, dirty_top_, dirty_bottom_);
         dirty_top_ = INT32_MAX;
         dirty_bottom_ = INT32_MIN;
-        close_run();  // the next write marks its row dirty again
+        row = no_row;  // the next write marks its row dirty again
+        budget = 0;
         last_present_ = std::chrono::steady_clock::now();
     }
 
 private:
-    void close_run() {
-        run_row = no_run;
-        run_end = no_run;
+    // One unsigned test per axis (left <= x < right as x - left < right -
+    // left, modulo 2^32); a write inside starts a row (out of line, so the
+    // short path saves no registers).
+    static COLORREF write(HDC__* dc, int x, int y, COLORREF colour) {
+        const RECT& c = dc->clip;
+        if (static_cast<unsigned>(x) - static_cast<unsigned>(c.left) >=
+                static_cast<unsigned>(c.right) - static_cast<unsigned>(c.left) ||
+            static_cast<unsigned>(y) - static_cast<unsigned>(c.top) >=
+                static_cast<unsigned>(c.bottom) - static_cast<unsigned>(c.top))
+            return CLR_INVALID;
+        static_cast<PaintDC*>(dc)->start_row(y);
+        return dc->row_pixels[x] = colour & 0x00FFFFFF;
     }
 
-    // Marks row y dirty and starts a run at x; returns colour (a tail call,
-    // so the short path saves no registers). The run that ends had at
-    // most as many writes as columns from its first to its last, so the
-    // clock is read at least every 1024 writes plus one run (one row): the
-    // dirty rows are shown at least every 16 ms while writes go on.
-    [[gnu::noinline]] COLORREF start_run(int x, int y, COLORREF colour) {
-        if (run_row != no_run) writes_ += static_cast<long>(run_last) - run_first_ + 1;
+    [[gnu::noinline]] void start_row(int y) {
+        if (std::chrono::steady_clock::now() - last_present_ >= present_interval) flush();
         touch(y, y + 1);
-        run_row = y;
-        run_first_ = x;
-        run_last = x;
-        run_end = clip_.right;
-        run_pixels = w_->back.data() + static_cast<size_t>(y) * w_->client_width;
-        if (writes_ >= 1024) {
-            writes_ = 0;
-            if (std::chrono::steady_clock::now() - last_present_ >= present_interval) flush();
-        }
-        return colour;
+        row = y;
+        row_pixels = pixels + static_cast<size_t>(y) * stride;
+        budget = writes_per_look;
     }
 
     void touch(int top, int bottom) {
@@ -118,11 +103,8 @@ private:
         dirty_bottom_ = std::max(dirty_bottom_, bottom);
     }
 
+    static constexpr int writes_per_look = 1024;
     HWND w_;
-    RECT clip_;
-    unsigned clip_width_, clip_height_;
-    int run_first_ = 0;                       // first column of the open run
-    long writes_ = 0;                         // writes in the runs since the clock was read, or more
     int dirty_top_ = INT32_MAX;
     int dirty_bottom_ = INT32_MIN;
     std::chrono::steady_clock::time_point last_present_ = std::chrono::steady_clock::now();
@@ -147,7 +129,7 @@ LRESULT call_procedure(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
     case WindowKind::dialog:
         return dialog_window_proc(h, message, wParam, lParam);
     case WindowKind::control:
-        return control_window_proc(h, message, wParam, lParam);
+        return 0;  // the toolkit's widgets do what a control does
     }
     return 0;
 }
@@ -173,7 +155,8 @@ HWND adopt(std::unique_ptr<HWND__> w) {
 void bury(HWND h) {
     auto& live = state().live;
     live.erase(std::remove(live.begin(), live.end(), h), live.end());
-    forget_messages(h);
+    auto& q = state().queue;
+    q.erase(std::remove_if(q.begin(), q.end(), [h](const MSG& m) { return m.hwnd == h; }), q.end());
 }
 
 POINT dialog_base_units(int point_size) {
@@ -181,11 +164,6 @@ POINT dialog_base_units(int point_size) {
     if (point_size == 10) return POINT{7, 16};
     return POINT{static_cast<LONG>(std::lround(6.0 * point_size / 8.0)),
                  static_cast<LONG>(std::lround(13.0 * point_size / 8.0))};
-}
-
-void forget_messages(HWND h) {
-    auto& q = state().queue;
-    q.erase(std::remove_if(q.begin(), q.end(), [h](const MSG& m) { return m.hwnd == h; }), q.end());
 }
 
 void install_backend(std::unique_ptr<Backend> b) { state().backend = std::move(b); }
@@ -196,17 +174,28 @@ Backend& backend() {
 }
 
 void reset() {
-    State& s = state();
-    s.classes.clear();
-    s.windows.clear();
-    s.live.clear();
-    s.queue.clear();
-    s.quit_pending = false;
-    s.quit_code = 0;
-    s.dialogs.clear();
+    std::unique_ptr<Backend> kept = std::move(state().backend);
+    state() = State{};
+    state().backend = std::move(kept);
 }
 
-const Resources& resources() { return program_resources(); }
+RECT outer_rect(const RECT& inner, DWORD style, DWORD exstyle) {
+    int border = 0;
+    if (style & WS_THICKFRAME)
+        border = 4;
+    else if ((style & WS_DLGFRAME) || (exstyle & WS_EX_DLGMODALFRAME))
+        border = 3;
+    else if (style & WS_BORDER)
+        border = 1;
+    int caption = (style & WS_CAPTION) == WS_CAPTION ? 19 : 0;
+    return RECT{inner.left - border, inner.top - border - caption, inner.right + border, inner.bottom + border};
+}
+
+RECT inner_rect(const RECT& outer, DWORD style, DWORD exstyle) {
+    RECT frame = outer_rect(RECT{0, 0, 0, 0}, style, exstyle);
+    return RECT{outer.left - frame.left, outer.top - frame.top, outer.right - frame.right,
+                outer.bottom - frame.bottom};
+}
 
 // ---- Events from the window system ----------------------------------------
 
@@ -262,11 +251,10 @@ void dialog_command(HWND dlg, int id) {
 
 // ---- Introspection ---------------------------------------------------------
 
-std::vector<HWND> top_windows() {
-    std::vector<HWND> result;
+HWND main_window() {
     for (HWND w : state().live)
-        if (w->kind == WindowKind::top) result.push_back(w);
-    return result;
+        if (w->kind == WindowKind::top) return w;
+    return nullptr;
 }
 
 HWND open_dialog() { return state().dialogs.empty() ? nullptr : state().dialogs.back(); }
@@ -290,17 +278,9 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
     if (!wc || !wc->lpszClassName) return 0;
     for (const auto& c : state().classes)
         if (strcasecmp(c.name.c_str(), wc->lpszClassName) == 0) return 0;
-    WindowClass c;
-    c.name = wc->lpszClassName;
-    c.wc = *wc;
-    if (wc->lpszMenuName && !IS_INTRESOURCE(wc->lpszMenuName)) {
-        c.menu_name = wc->lpszMenuName;
-        c.wc.lpszMenuName = nullptr;  // points into c.menu_name once stored
-    }
-    c.wc.lpszClassName = nullptr;
+    WindowClass c{wc->lpszClassName, *wc, program_resources().find_menu(wc->lpszMenuName)};
+    c.wc.lpszClassName = c.wc.lpszMenuName = nullptr;
     state().classes.push_back(std::move(c));
-    WindowClass& stored = state().classes.back();
-    if (!stored.menu_name.empty()) stored.wc.lpszMenuName = stored.menu_name.c_str();
     return static_cast<ATOM>(0xC000 + state().classes.size());
 }
 
@@ -318,20 +298,16 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     w->proc = cls->wc.lpfnWndProc;
     w->background = cls->wc.hbrBackground;
     w->icon = cls->wc.hIcon;
-    if (cls->wc.lpszMenuName) w->menu = resources().find_menu(cls->wc.lpszMenuName);
+    w->menu = cls->menu;
     w->style = style;
     w->exstyle = exStyle;
     w->text = windowName ? windowName : "";
     w->owner = parent;
-    if (x == CW_USEDEFAULT) x = y = 0;
-    if (width == CW_USEDEFAULT) width = height = 500;
     w->window_rect = RECT{x, y, x + width, y + height};
 
     HWND h = adopt(std::move(w));
     backend().create_window(h);
-    int cw = h->client_width, ch = h->client_height;
-    h->client_width = h->client_height = 0;
-    resize_back_buffer(h, cw, ch);
+    h->back.assign(static_cast<size_t>(h->client_width) * h->client_height, 0);
 
     if (h->proc && h->proc(h, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(h);
@@ -362,36 +338,17 @@ BOOL WINAPI UpdateWindow(HWND h) {
 
 BOOL WINAPI DestroyWindow(HWND h) {
     if (!alive(h)) return FALSE;
-    if (h->kind == WindowKind::top) {
-        call_procedure(h, WM_DESTROY, 0, 0);
-        h->has_update = false;
-        bury(h);
-        backend().destroy_window(h);
-    } else {
-        bury(h);
-    }
+    bool top = h->kind == WindowKind::top;
+    if (top) call_procedure(h, WM_DESTROY, 0, 0);
+    h->has_update = false;
+    bury(h);
+    if (top) backend().destroy_window(h);
     return TRUE;
 }
 
 BOOL WINAPI IsWindow(HWND h) { return alive(h) ? TRUE : FALSE; }
 
 BOOL WINAPI IsWindowEnabled(HWND h) { return alive(h) && h->enabled ? TRUE : FALSE; }
-
-BOOL WINAPI EnableWindow(HWND h, BOOL enable) {
-    if (!alive(h)) return FALSE;
-    BOOL was_disabled = !h->enabled;
-    if (h->enabled != (enable != FALSE)) {
-        h->enabled = enable != FALSE;
-        backend().enable_window(h, h->enabled);
-    }
-    return was_disabled;
-}
-
-BOOL WINAPI GetClientRect(HWND h, LPRECT r) {
-    if (!alive(h) || !r) return FALSE;
-    *r = RECT{0, 0, h->client_width, h->client_height};
-    return TRUE;
-}
 
 BOOL WINAPI GetWindowRect(HWND h, LPRECT r) {
     if (!alive(h) || !r) return FALSE;
@@ -414,11 +371,6 @@ int WINAPI GetWindowTextA(HWND h, LPSTR text, int maxCount) {
     std::memcpy(text, s.data(), n);
     text[n] = '\0';
     return static_cast<int>(n);
-}
-
-BOOL WINAPI SetWindowTextA(HWND h, LPCSTR text) {
-    if (!alive(h)) return FALSE;
-    return static_cast<BOOL>(SendMessageA(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")));
 }
 
 // ---- Messages ----------------------------------------------------------------
@@ -474,7 +426,7 @@ void WINAPI PostQuitMessage(int exitCode) {
     state().quit_code = exitCode;
 }
 
-LRESULT WINAPI DefWindowProcA(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT WINAPI DefWindowProcA(HWND h, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_CLOSE:
         DestroyWindow(h);
@@ -483,7 +435,7 @@ LRESULT WINAPI DefWindowProcA(HWND h, UINT message, WPARAM wParam, LPARAM lParam
         if ((wParam & 0xFFF0) == 0xF060 /* SC_CLOSE */) SendMessageA(h, WM_CLOSE, 0, 0);
         return 0;
     case WM_ERASEBKGND: {
-        auto* dc = dynamic_cast<PaintDC*>(reinterpret_cast<HDC>(wParam));
+        PaintDC* dc = PaintDC::of(reinterpret_cast<HDC>(wParam));
         if (!dc || !h->background) return 0;
         dc->fill(h->background->colour);
         return 1;
@@ -494,9 +446,6 @@ LRESULT WINAPI DefWindowProcA(HWND h, UINT message, WPARAM wParam, LPARAM lParam
         EndPaint(h, &ps);
         return 0;
     }
-    case WM_SETTEXT:
-        h->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
-        return TRUE;
     default:
         return 0;
     }
@@ -510,23 +459,21 @@ HDC WINAPI BeginPaint(HWND h, LPPAINTSTRUCT ps) {
     bool erase = h->erase_pending;
     h->has_update = false;
     h->erase_pending = false;
-    h->painting = true;
     backend().paint_started(h);
     auto* dc = new PaintDC(h, area);
     std::memset(ps, 0, sizeof *ps);
     ps->hdc = dc;
-    ps->rcPaint = dc->clip();
+    ps->rcPaint = dc->clip;
     if (erase) ps->fErase = SendMessageA(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) ? FALSE : TRUE;
     return ps->hdc;
 }
 
-BOOL WINAPI EndPaint(HWND h, const PAINTSTRUCT* ps) {
+BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* ps) {
     if (!ps) return FALSE;
-    auto* dc = dynamic_cast<PaintDC*>(ps->hdc);
+    PaintDC* dc = PaintDC::of(ps->hdc);
     if (!dc) return FALSE;
     dc->flush();
     delete dc;
-    if (alive(h)) h->painting = false;
     return TRUE;
 }
 
@@ -547,13 +494,10 @@ HGDIOBJ WINAPI GetStockObject(int object) { return object == BLACK_BRUSH ? &blac
 
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
     if (!instance) return nullptr;  // system icons are not provided
-    const IconResource* icon = resources().find_icon(name);
+    const IconResource* icon = program_resources().find_icon(name);
     if (!icon) return nullptr;
-    static std::vector<std::unique_ptr<HICON__>> icons;
-    for (const auto& i : icons)
-        if (i->id == (icon->name.is_id ? icon->name.id : -1)) return i.get();
-    icons.push_back(std::make_unique<HICON__>(HICON__{icon->name.is_id ? icon->name.id : -1}));
-    return icons.back().get();
+    static std::map<const IconResource*, HICON__> icons;  // one handle per icon
+    return &icons.try_emplace(icon, HICON__{icon->name.is_id ? icon->name.id : -1}).first->second;
 }
 
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {

@@ -58,7 +58,6 @@ struct HWND__ {
     bool has_update = false;
     RECT update{};  // bounding rectangle of the update region, client coordinates
     bool erase_pending = false;
-    bool painting = false;
     long paints = 0;  // WM_PAINTs delivered so far
 
     // Dialogs.
@@ -79,13 +78,6 @@ struct HWND__ {
 };
 
 namespace layer {
-
-// Win32 frame metrics: what the frame, caption and menu bar of a window take
-// from its outer size, so that its client area has the size it has on Windows.
-constexpr int sizing_border = 4;  // WS_THICKFRAME
-constexpr int dialog_border = 3;  // a dialog's modal frame
-constexpr int caption_height = 19;
-constexpr int menu_bar_height = 19;
 
 // Dialog base units (pixels per 4 horizontal and 8 vertical dialog units)
 // for a template font of this size: "MS Sans Serif" at 8 points is 6 x 13
@@ -120,11 +112,10 @@ public:
 
     // A control's current text (an edit field holds the live text).
     virtual std::string control_text(HWND control) = 0;
-    virtual void set_control_text(HWND control, const std::string& text) = 0;
     virtual void set_focus(HWND control) = 0;
 
-    // A disabled window takes no input (keys, clicks, menu) but still shows
-    // and repaints.
+    // A disabled top-level window takes no input (keys, clicks, menu) but
+    // still shows and repaints.
     virtual void enable_window(HWND w, bool enabled) = 0;
 
     // Handles pending toolkit events. With block set, first waits until at
@@ -139,9 +130,6 @@ Backend& backend();
 
 // Destroys every window, class and queued message: a fresh layer.
 void reset();
-
-// The program's resources, read from the embedded .res.
-const Resources& resources();
 
 // ---- Calls for backends: events from the window system --------------------
 
@@ -163,15 +151,20 @@ void dialog_command(HWND dlg, int id);
 
 // ---- Frames ------------------------------------------------------------------
 
-// The outer rectangle of a dialog whose client area is `client` (screen
-// coordinates), as AdjustWindowRectEx computes it with the system's metrics:
-// a modal or dialog frame of 3 pixels (a sizing frame 4, a plain border 1) on
-// every side, and above it a caption of 19 pixels when the style has one.
-RECT dialog_outer_rect(const RECT& client, DWORD style, DWORD exstyle);
+// Win32's frame metrics, which a window's outer size includes: a sizing frame
+// (WS_THICKFRAME) of 4 pixels on every side, a dialog or modal frame 3, a
+// plain border 1; above it a caption of 19 pixels when the style has one, and
+// below the caption the menu bar, 19 pixels.
+constexpr int menu_bar_height = 19;
+// The outer rectangle around `inner` (the window without frame and caption),
+// as AdjustWindowRectEx computes it for a window without menu.
+RECT outer_rect(const RECT& inner, DWORD style, DWORD exstyle);
+// The window without frame and caption, from its outer rectangle.
+RECT inner_rect(const RECT& outer, DWORD style, DWORD exstyle);
 
 // ---- Introspection, for backends and tests --------------------------------
 
-std::vector<HWND> top_windows();     // alive top-level windows, creation order
+HWND main_window();                  // the first top-level window still alive, or null
 HWND open_dialog();                  // innermost open modal dialog, or null
 HWND dialog_item(HWND dlg, int id);  // a dialog's control by id, or null
 long paint_count(HWND w);            // WM_PAINTs delivered to w so far

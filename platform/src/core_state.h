@@ -23,8 +23,8 @@ namespace layer {
 
 struct WindowClass {
     std::string name;
-    WNDCLASSA wc{};
-    std::string menu_name;  // a copy, when the menu is named by a string
+    WNDCLASSA wc{};          // without the names, which need not outlive the call
+    const Menu* menu = nullptr;
 };
 
 struct State {
@@ -47,12 +47,8 @@ HWND adopt(std::unique_ptr<HWND__> w);
 // Marks h destroyed and drops the messages queued for it.
 void bury(HWND h);
 
-// The window procedures of dialogs and their controls.
+// The window procedure of dialogs.
 LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT control_window_proc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Drops queued messages addressed to h.
-void forget_messages(HWND h);
 
 }  // namespace layer
 

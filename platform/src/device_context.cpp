@@ -2,27 +2,19 @@
 
 namespace layer {
 
-MemoryDC::MemoryDC(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, 0) {}
-
-COLORREF MemoryDC::set_pixel(int x, int y, COLORREF colour) {
-    ++calls_;
-    if (recording_) log_.push_back(POINT{x, y});
-    if (static_cast<unsigned>(x) >= static_cast<unsigned>(width_) ||
-        static_cast<unsigned>(y) >= static_cast<unsigned>(height_))
-        return CLR_INVALID;
-    pixels_[static_cast<size_t>(y) * width_ + x] = colour & 0x00FFFFFF;
-    return colour & 0x00FFFFFF;
+MemoryDC::MemoryDC(int width, int height) : pixels_(static_cast<size_t>(width) * height, 0) {
+    HDC__::pixels = pixels_.data();
+    stride = width;
+    clip = RECT{0, 0, width, height};
+    hook = write;  // no current row: every call comes here
 }
 
-COLORREF MemoryDC::get_pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-    return pixels_[static_cast<size_t>(y) * width_ + x];
+COLORREF MemoryDC::write(HDC__* dc, int x, int y, COLORREF colour) {
+    auto* self = static_cast<MemoryDC*>(dc);
+    ++self->calls_;
+    if (self->recording_) self->log_.push_back(POINT{x, y});
+    if (x < 0 || y < 0 || x >= self->clip.right || y >= self->clip.bottom) return CLR_INVALID;
+    return self->pixels_[static_cast<size_t>(y) * self->stride + x] = colour & 0x00FFFFFF;
 }
 
 }  // namespace layer
-
-COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
-    if (!hdc) return layer::CLR_INVALID;
-    return hdc->get_pixel(x, y);
-}

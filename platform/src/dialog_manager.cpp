@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core_state.h"
+#include "embedded_resources.h"
 
 namespace layer {
 
@@ -50,7 +51,7 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
     int left = origin.x + mul_div(t.x, units.x, 4);
     int top = origin.y + mul_div(t.y, units.y, 8);
     d->client_origin = POINT{left, top};
-    d->window_rect = dialog_outer_rect(RECT{left, top, left + d->client_width, top + d->client_height}, t.style,
+    d->window_rect = outer_rect(RECT{left, top, left + d->client_width, top + d->client_height}, t.style,
                                        t.exstyle);
 
     HWND dlg = adopt(std::move(d));
@@ -58,7 +59,6 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
         auto w = std::make_unique<HWND__>();
         w->kind = WindowKind::control;
         w->control_kind = kind_of(c.window_class);
-        w->class_name = c.window_class;
         w->id = c.id;
         w->parent = dlg;
         w->style = c.style;
@@ -73,6 +73,13 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
     return dlg;
 }
 
+// A disabled window takes no input (keys, clicks, menu) but still shows and
+// repaints.
+void enable(HWND w, bool enabled) {
+    w->enabled = enabled;
+    backend().enable_window(w, enabled);
+}
+
 void destroy_dialog(HWND dlg) {
     backend().destroy_dialog(dlg);
     for (HWND c : dlg->controls) bury(c);
@@ -83,51 +90,14 @@ void destroy_dialog(HWND dlg) {
 
 }  // namespace
 
-RECT dialog_outer_rect(const RECT& client, DWORD style, DWORD exstyle) {
-    int border = 0;
-    if (style & WS_THICKFRAME)
-        border = 4;
-    else if ((style & WS_DLGFRAME) || (exstyle & WS_EX_DLGMODALFRAME))
-        border = 3;
-    else if (style & WS_BORDER)
-        border = 1;
-    int caption = (style & WS_CAPTION) == WS_CAPTION ? 19 : 0;
-    return RECT{client.left - border, client.top - border - caption, client.right + border,
-                client.bottom + border};
-}
-
 LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
     if (dlg->dlgproc && dlg->dlgproc(dlg, message, wParam, lParam)) return TRUE;
-    // What the procedure leaves to default handling.
-    switch (message) {
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == 0xF060 /* SC_CLOSE */) SendMessageA(dlg, WM_CLOSE, 0, 0);
-        return 0;
-    case WM_CLOSE:
-        // The close box and Escape mean Abbruch.
-        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(dialog_item(dlg, IDCANCEL)));
-        return 0;
-    default:
-        return 0;
-    }
-}
-
-LRESULT control_window_proc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_SETTEXT: {
-        const char* text = reinterpret_cast<const char*>(lParam);
-        control->text = text ? text : "";
-        backend().set_control_text(control, control->text);
-        return TRUE;
-    }
-    case WM_GETTEXT:
-        return GetWindowTextA(control, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(backend().control_text(control).size());
-    default:
-        return 0;
-    }
+    // What the procedure leaves to default handling: the close box means
+    // Abbruch.
+    if (message != WM_CLOSE) return DefWindowProcA(dlg, message, wParam, lParam);
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(dialog_item(dlg, IDCANCEL)));
+    return 0;
 }
 
 }  // namespace layer
@@ -135,7 +105,7 @@ LRESULT control_window_proc(HWND control, UINT message, WPARAM wParam, LPARAM lP
 using namespace layer;
 
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM initParam) {
-    const DialogTemplate* t = resources().find_dialog(templateName);
+    const DialogTemplate* t = program_resources().find_dialog(templateName);
     if (!t) return -1;
     HWND dlg = build_dialog(*t, owner, proc);
     backend().create_dialog(dlg);
@@ -143,12 +113,14 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
 
     // The owner takes no input while its dialog is open.
     bool owner_was_enabled = alive(owner) && owner->enabled;
-    if (owner_was_enabled) EnableWindow(owner, FALSE);
+    if (owner_was_enabled) enable(owner, false);
 
     HWND first = first_tab_stop(dlg);
     if (SendMessageA(dlg, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam) && first &&
-        !dlg->dialog_ended)
-        SetFocus(first);
+        !dlg->dialog_ended) {
+        dlg->focus = first;
+        backend().set_focus(first);
+    }
 
     while (!dlg->dialog_ended) {
         MSG msg;
@@ -162,7 +134,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     }
 
     // Re-enable before the dialog goes, so the owner gets the focus back.
-    if (owner_was_enabled && alive(owner)) EnableWindow(owner, TRUE);
+    if (owner_was_enabled && alive(owner)) enable(owner, true);
     INT_PTR result = dlg->dialog_result;
     destroy_dialog(dlg);
     return result;
@@ -184,27 +156,4 @@ UINT WINAPI GetDlgItemTextA(HWND dlg, int id, LPSTR text, int maxCount) {
         return 0;
     }
     return static_cast<UINT>(GetWindowTextA(control, text, maxCount));
-}
-
-BOOL WINAPI SetDlgItemTextA(HWND dlg, int id, LPCSTR text) {
-    HWND control = dialog_item(dlg, id);
-    if (!control) return FALSE;
-    return SetWindowTextA(control, text);
-}
-
-HWND WINAPI SetFocus(HWND h) {
-    HWND previous = GetFocus();
-    if (!alive(h)) return previous;
-    if (h->kind == WindowKind::control) {
-        h->parent->focus = h;
-        backend().set_focus(h);
-    }
-    return previous;
-}
-
-HWND WINAPI GetFocus(void) {
-    HWND dlg = open_dialog();
-    if (dlg) return dlg->focus;
-    auto tops = top_windows();
-    return tops.empty() ? nullptr : tops.front();
 }

@@ -14,11 +14,11 @@ public:
     long presents = 0;
 
     void create_window(HWND w) override {
-        RECT r = w->window_rect;
-        int top = sizing_border + caption_height + (w->menu ? menu_bar_height : 0);
-        w->client_origin = POINT{r.left + sizing_border, r.top + top};
-        w->client_width = std::max(0, static_cast<int>(r.right - r.left) - 2 * sizing_border);
-        w->client_height = std::max(0, static_cast<int>(r.bottom - r.top) - top - sizing_border);
+        RECT r = inner_rect(w->window_rect, w->style, w->exstyle);
+        if (w->menu) r.top += menu_bar_height;
+        w->client_origin = POINT{r.left, r.top};
+        w->client_width = std::max(0, static_cast<int>(r.right - r.left));
+        w->client_height = std::max(0, static_cast<int>(r.bottom - r.top));
     }
     void show_window(HWND, int) override {}
     void destroy_window(HWND) override {}
@@ -26,7 +26,6 @@ public:
     void create_dialog(HWND) override {}
     void destroy_dialog(HWND) override {}
     std::string control_text(HWND control) override { return control->text; }
-    void set_control_text(HWND control, const std::string& text) override { control->text = text; }
     void set_focus(HWND) override {}
     void enable_window(HWND, bool) override {}
     void pump(bool block) override {
@@ -56,17 +55,12 @@ void install() {
 
 void at_idle(std::function<void()> action) { the_backend().script.push_back(std::move(action)); }
 
-size_t pending_actions() { return the_backend().script.size(); }
-
 int run_program() {
     char no_arguments[] = "";
     return WinMain(GetModuleHandleA(nullptr), nullptr, no_arguments, SW_SHOWNORMAL);
 }
 
-HWND main_window() {
-    auto tops = top_windows();
-    return tops.empty() ? nullptr : tops.front();
-}
+HWND main_window() { return layer::main_window(); }
 
 HWND dialog() { return open_dialog(); }
 

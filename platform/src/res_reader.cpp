@@ -156,7 +156,7 @@ DialogTemplate read_dialog(Cursor& c) {
     uint16_t signature = c.u16();
     d.extended = version == 1 && signature == 0xFFFF;
     if (d.extended) {
-        d.help_id = c.u32();
+        c.skip(4);  // help id
         d.exstyle = c.u32();
         d.style = c.u32();
     } else {
@@ -175,18 +175,14 @@ DialogTemplate read_dialog(Cursor& c) {
     d.caption = c.text();
     if (d.style & DS_SETFONT_) {
         d.font_size = c.u16();
-        if (d.extended) {
-            d.font_weight = c.u16();
-            d.font_italic = c.u8() != 0;
-            d.font_charset = c.u8();
-        }
+        if (d.extended) c.skip(4);  // weight, italic, character set
         d.font = c.text();
     }
     for (uint16_t k = 0; k < count; ++k) {
         c.align4(base);
         DialogControl control;
         if (d.extended) {
-            control.help_id = c.u32();
+            c.skip(4);  // help id
             control.exstyle = c.u32();
             control.style = c.u32();
         } else {
@@ -209,7 +205,7 @@ DialogTemplate read_dialog(Cursor& c) {
 
 // A GRPICONDIR: the images with their RT_ICON ids; the data is filled in
 // once every resource has been read.
-IconResource read_icon_group(Cursor& c, std::vector<std::pair<uint16_t, size_t>>& wanted) {
+IconResource read_icon_group(Cursor& c) {
     if (c.u16() != 0 || c.u16() != 1) c.fail("not an icon group");
     IconResource icon;
     for (uint16_t k = 0, count = c.u16(); k < count; ++k) {
@@ -217,10 +213,8 @@ IconResource read_icon_group(Cursor& c, std::vector<std::pair<uint16_t, size_t>>
         uint8_t w = c.u8(), h = c.u8();
         image.width = w ? w : 256;
         image.height = h ? h : 256;
-        c.skip(4);  // colour count, reserved, planes
-        image.bits_per_pixel = c.u16();
-        c.skip(4);  // size, checked against the RT_ICON resource itself
-        wanted.emplace_back(c.u16(), icon.images.size());
+        c.skip(10);  // colour count, reserved, planes, bits per pixel, size
+        image.id = c.u16();
         icon.images.push_back(image);
     }
     return icon;
@@ -253,8 +247,7 @@ const IconResource* Resources::find_icon(const char* name) const { return find_n
 
 Resources read_res(std::string_view bytes) {
     Resources res;
-    std::map<uint16_t, std::string_view> icon_images;           // RT_ICON id -> data
-    std::vector<std::vector<std::pair<uint16_t, size_t>>> wanted;  // per icon group
+    std::map<uint16_t, std::string_view> icon_images;  // RT_ICON id -> data
     Cursor file(bytes, 0, bytes.size());
     while (!file.at_end()) {
         // RESOURCEHEADER: sizes, type, name, then fixed fields up to HeaderSize.
@@ -276,8 +269,7 @@ Resources read_res(std::string_view bytes) {
             res.dialogs.push_back(read_dialog(data));
             res.dialogs.back().name = std::move(name);
         } else if (type.is_id && type.id == RT_GROUP_ICON_) {
-            wanted.emplace_back();
-            res.icons.push_back(read_icon_group(data, wanted.back()));
+            res.icons.push_back(read_icon_group(data));
             res.icons.back().name = std::move(name);
         } else if (type.is_id && type.id == RT_ICON_ && name.is_id) {
             icon_images[name.id] = data.bytes(data_size);
@@ -288,12 +280,11 @@ Resources read_res(std::string_view bytes) {
         file.skip(std::min((4 - (end - start) % 4) % 4, bytes.size() - end));
     }
     static const char png_signature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1A', '\n'};
-    for (size_t g = 0; g < res.icons.size(); ++g) {
-        for (auto [id, index] : wanted[g]) {
-            auto found = icon_images.find(id);
+    for (IconResource& icon : res.icons) {
+        for (IconImage& image : icon.images) {
+            auto found = icon_images.find(image.id);
             if (found == icon_images.end())
-                throw ResError(bytes.size(), "icon image " + std::to_string(id) + " is missing");
-            IconImage& image = res.icons[g].images[index];
+                throw ResError(bytes.size(), "icon image " + std::to_string(image.id) + " is missing");
             image.data = found->second;
             image.png = image.data.size() >= 8 && std::memcmp(image.data.data(), png_signature, 8) == 0;
         }

@@ -67,7 +67,6 @@ struct DialogControl {
     int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
     uint32_t style = 0;
     uint32_t exstyle = 0;
-    uint32_t help_id = 0;
 };
 
 struct DialogTemplate {
@@ -76,13 +75,9 @@ struct DialogTemplate {
     int x = 0, y = 0, cx = 0, cy = 0;
     uint32_t style = 0;
     uint32_t exstyle = 0;
-    uint32_t help_id = 0;
     std::string caption;
     std::string font;        // empty without DS_SETFONT
     int font_size = 0;
-    int font_weight = 0;     // DLGTEMPLATEEX only
-    bool font_italic = false;
-    int font_charset = 1;    // DEFAULT_CHARSET unless given
     std::vector<DialogControl> controls;  // template order = tab order
 };
 
@@ -91,7 +86,7 @@ struct DialogTemplate {
 struct IconImage {
     int width = 0;  // 256 when the directory says 0
     int height = 0;
-    int bits_per_pixel = 0;
+    uint16_t id = 0;        // of the RT_ICON resource that holds it
     std::string_view data;  // a view into the bytes read
     bool png = false;       // data starts with the PNG signature
 };

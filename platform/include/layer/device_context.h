@@ -1,6 +1,5 @@
-// Device contexts of the Linux layer. An HDC points at one of these; SetPixel
-// and GetPixel forward to it. The window layer's paint context writes into a
-// window's back buffer, MemoryDC into a plain pixel array.
+// Device contexts of the Linux layer. BeginPaint's context writes a window's
+// back buffer (platform/src/core.cpp); MemoryDC writes a plain pixel array.
 #ifndef QUIMBAR_LAYER_DEVICE_CONTEXT_H
 #define QUIMBAR_LAYER_DEVICE_CONTEXT_H
 
@@ -17,24 +16,23 @@ constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 class MemoryDC : public HDC__ {
 public:
     MemoryDC(int width, int height);
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
 
     HDC hdc() { return this; }
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int width() const { return stride; }
+    int height() const { return clip.bottom; }
     const std::vector<COLORREF>& pixels() const { return pixels_; }
-    COLORREF at(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+    COLORREF at(int x, int y) const { return pixels_[static_cast<size_t>(y) * stride + x]; }
 
     // Number of SetPixel calls so far, clipped ones included.
     long calls() const { return calls_; }
     void record_calls(bool on) { recording_ = on; }
     const std::vector<POINT>& call_log() const { return log_; }
 
-    COLORREF set_pixel(int x, int y, COLORREF colour) override;
-    COLORREF get_pixel(int x, int y) const override;
-
 private:
-    int width_;
-    int height_;
+    static COLORREF write(HDC__* dc, int x, int y, COLORREF colour);
+
     std::vector<COLORREF> pixels_;
     long calls_ = 0;
     bool recording_ = false;

@@ -26,7 +26,6 @@ void install();
 
 // Appends an action run when the program next waits for input.
 void at_idle(std::function<void()> action);
-size_t pending_actions();
 
 // Runs WinMain as the program's main() would, returning its exit code.
 int run_program();

@@ -134,7 +134,6 @@ void DialogWindow::add_control(HWND control, Fl_Font font, int font_size) {
         e->textfont(font);
         e->textsize(font_size);
         e->value(control->text.c_str());
-        if (control->style & ES_READONLY) e->readonly(1);
         widget = e;
         break;
     }
@@ -145,18 +144,9 @@ void DialogWindow::add_control(HWND control, Fl_Font font, int font_size) {
         l->copy_label(control->text.c_str());
         l->labelfont(font);
         l->labelsize(font_size);
-        Fl_Align align = FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_WRAP | FL_ALIGN_CLIP;
-        switch (control->style & 0x3) {
-        case SS_CENTER:
-            break;
-        case SS_RIGHT:
-            align |= FL_ALIGN_RIGHT;
-            break;
-        default:
-            align |= FL_ALIGN_LEFT;
-            break;
-        }
-        l->align(align);
+        DWORD alignment = control->style & 0x3;
+        l->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_WRAP | FL_ALIGN_CLIP |
+                 (alignment == SS_RIGHT ? FL_ALIGN_RIGHT : alignment == SS_CENTER ? 0 : FL_ALIGN_LEFT));
         widget = l;
         break;
     }
@@ -207,10 +197,8 @@ void DialogWindow::set_frame_hints() {
 }
 
 Fl_Window* DialogWindow::owner_window() const {
-    HWND owner = dlg_->owner;
-    if (owner && owner->kind == WindowKind::top) return static_cast<MainWindow*>(owner->backend_data);
-    if (owner && owner->kind == WindowKind::dialog) return static_cast<DialogWindow*>(owner->backend_data);
-    return nullptr;
+    HWND owner = dlg_->owner;  // the main window: dialogs open no dialogs
+    return owner && owner->kind == WindowKind::top ? static_cast<MainWindow*>(owner->backend_data) : nullptr;
 }
 
 int DialogWindow::handle(int event) {
@@ -240,17 +228,13 @@ int DialogWindow::handle(int event) {
 }
 
 void DialogWindow::resize(int x, int y, int width, int height) {
-    bool changed = x != this->x() || y != this->y() || width != w() || height != h();
+    bool moved = x != this->x() || y != this->y();
     bool resized = width != w() || height != h();
     Fl_Window::resize(x, y, width, height);
     // A new size makes FLTK send its size limits and Motif hints again.
     if (resized && shown()) write_motif_hints(fl_xid(this));
-    if (changed) report_position();
-}
-
-void DialogWindow::report_position() {
-    RECT client{x(), y(), x() + w(), y() + h()};
-    window_moved(dlg_, dialog_outer_rect(client, dlg_->style, dlg_->exstyle), POINT{x(), y()});
+    if (moved || resized)
+        window_moved(dlg_, outer_rect(RECT{x, y, x + width, y + height}, dlg_->style, dlg_->exstyle), POINT{x, y});
 }
 
 void DialogWindow::close_box(Fl_Widget* window, void*) {

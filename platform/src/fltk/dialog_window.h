@@ -38,7 +38,6 @@ private:
     void add_control(HWND control, Fl_Font font, int font_size);
     // Enter means the focused push button, or OK when no button has the focus.
     int enter_command() const;
-    void report_position();
     // What the window manager reads of a modal dialog frame: window type
     // dialog, moved and closed but neither resized, minimised nor maximised,
     // transient for the owner. openbox honours the fixed size (no resizing

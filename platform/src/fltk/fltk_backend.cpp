@@ -41,7 +41,7 @@ Fl_Widget* control_widget_of(HWND w) {
 // PNG-compressed image; null if there is none.
 const Fl_RGB_Image* program_icon() {
     static std::unique_ptr<Fl_PNG_Image> icon = []() -> std::unique_ptr<Fl_PNG_Image> {
-        const Resources& res = resources();
+        const Resources& res = program_resources();
         if (res.icons.empty()) return nullptr;
         const IconImage* png = nullptr;
         for (const IconImage& image : res.icons.front().images)
@@ -106,20 +106,13 @@ FltkBackend::FltkBackend() {
     Fl::background(212, 208, 200);  // the Win32 3D face colour
 }
 
-FltkBackend::~FltkBackend() = default;
-
 void FltkBackend::create_window(HWND w) {
     // The window manager draws frame and caption outside the X window; take
     // what Win32 would spend on them from the outer size, so that the client
     // area comes out as on Win32.
-    int border = (w->style & WS_THICKFRAME) ? sizing_border : (w->style & WS_CAPTION) ? dialog_border : 0;
-    int caption = (w->style & WS_CAPTION) == WS_CAPTION ? caption_height : 0;
-    const RECT& r = w->window_rect;
-    int x = r.left + border, y = r.top + border + caption;
-    int width = std::max(r.right - r.left - 2 * border, 1);
-    int height = std::max(r.bottom - r.top - 2 * border - caption, 1);
-
-    auto* window = new MainWindow(w, *this, x, y, width, height, border, caption);
+    RECT r = inner_rect(w->window_rect, w->style, w->exstyle);
+    int x = r.left, y = r.top;
+    auto* window = new MainWindow(w, *this, x, y, std::max(r.right - r.left, 1), std::max(r.bottom - r.top, 1));
     if (w->icon) {
         if (const Fl_RGB_Image* icon = program_icon()) window->icon(icon);
     }
@@ -239,30 +232,13 @@ std::string FltkBackend::control_text(HWND control) {
     return control->text;
 }
 
-void FltkBackend::set_control_text(HWND control, const std::string& text) {
-    Fl_Widget* widget = control_widget_of(control);
-    if (!widget) return;
-    if (control->control_kind == ControlKind::edit)
-        static_cast<EditField*>(widget)->value(text.c_str());
-    else
-        widget->copy_label(text.c_str());
-    widget->redraw();
-}
-
 void FltkBackend::set_focus(HWND control) {
     if (Fl_Widget* widget = control_widget_of(control)) widget->take_focus();
 }
 
 void FltkBackend::enable_window(HWND w, bool enabled) {
-    if (MainWindow* window = main_window_of(w)) {
-        window->set_enabled(enabled);
-    } else if (Fl_Widget* widget = w && w->kind == WindowKind::control ? control_widget_of(w)
-                                                                        : dialog_window_of(w)) {
-        if (enabled)
-            widget->activate();
-        else
-            widget->deactivate();
-    }
+    // Only a dialog's owner is disabled, and only while the dialog is open.
+    if (MainWindow* window = main_window_of(w)) window->set_enabled(enabled);
 }
 
 void FltkBackend::pump(bool block) {
@@ -293,16 +269,6 @@ void FltkBackend::restore_dialog() {
     if (came_back && window && window->shown() && !window->visible()) window->show();
 }
 
-void FltkBackend::note_exposure(const RECT& area) {
-    ++exposures_;
-    if (!trace_idle_) return;
-    long ms = static_cast<long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count() % 100000);
-    std::fprintf(stderr, "quimbar-trace: exposed %d %d %d %d at %ld ms\n", static_cast<int>(area.left),
-                 static_cast<int>(area.top), static_cast<int>(area.right), static_cast<int>(area.bottom), ms);
-    std::fflush(stderr);
-}
-
 void FltkBackend::note_upload(bool shared) {
     if (!trace_idle_) return;
     std::fprintf(stderr, "quimbar-trace: upload by %s\n", shared ? "MIT-SHM" : "fl_draw_image");
@@ -312,8 +278,7 @@ void FltkBackend::note_upload(bool shared) {
 void FltkBackend::trace_idle() {
     // One line whenever the program goes idle with a new paint count: tests
     // wait on it instead of sleeping.
-    std::vector<HWND> tops = top_windows();
-    long paints = tops.empty() ? 0 : paint_count(tops.front());
+    long paints = paint_count(main_window());
     if (paints == traced_paints_) return;
     traced_paints_ = paints;
     if (paint_timed_) {

@@ -14,7 +14,6 @@ namespace layer {
 class FltkBackend : public Backend {
 public:
     FltkBackend();
-    ~FltkBackend() override;
 
     void create_window(HWND w) override;
     void show_window(HWND w, int cmd_show) override;
@@ -24,7 +23,6 @@ public:
     void create_dialog(HWND dlg) override;
     void destroy_dialog(HWND dlg) override;
     std::string control_text(HWND control) override;
-    void set_control_text(HWND control, const std::string& text) override;
     void set_focus(HWND control) override;
     void enable_window(HWND w, bool enabled) override;
     void pump(bool block) override;
@@ -33,8 +31,8 @@ public:
 
     // Counts every redraw of a picture, reported or not.
     void note_picture_drawn() { ++pictures_drawn_; }
-    // A picture reports an exposure (counted; traced with QUIMBAR_TRACE_IDLE).
-    void note_exposure(const RECT& area);
+    // A picture reports an exposure.
+    void note_exposure() { ++exposures_; }
     // A picture has chosen how it uploads: through shared memory or with
     // fl_draw_image (traced with QUIMBAR_TRACE_IDLE).
     void note_upload(bool shared);
@@ -66,8 +64,7 @@ private:
     // "quimbar-trace: idle paints=N" to standard error each time the program
     // waits for input after a paint (N: paints of the first window so far),
     // "quimbar-trace: paint took T ms" before it (from the first rows shown
-    // to the idle moment) and "quimbar-trace: exposed L T R B at M ms" for
-    // each exposure it reports, and "quimbar-trace: upload by MIT-SHM" (or
+    // to the idle moment), and "quimbar-trace: upload by MIT-SHM" (or
     // "by fl_draw_image") when a picture first draws. After a menu has
     // closed, the next BeginPaint writes "quimbar-trace: menu to paint T ms"
     // (T from the menu's closing, i.e. the choice, to BeginPaint).

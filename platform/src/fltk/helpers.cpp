@@ -75,20 +75,8 @@ int virtual_key_for(int key) {
         case FL_Down: return VK_DOWN;
         case FL_KP + '+': return VK_ADD;
         case FL_KP + '-': return VK_SUBTRACT;
-        case FL_KP + '*': return 0x6A;  // VK_MULTIPLY
-        case FL_KP + '/': return 0x6F;  // VK_DIVIDE
-        case FL_Enter:
-        case FL_KP_Enter: return VK_RETURN;
-        case FL_Escape: return VK_ESCAPE;
-        case FL_Tab: return VK_TAB;
-        case ' ': return 0x20;  // VK_SPACE
-        default: break;
+        default: return key >= 'a' && key <= 'z' ? key - 'a' + 'A' : 0;
     }
-    if (key >= 'a' && key <= 'z') return key - 'a' + 'A';
-    if (key >= '0' && key <= '9') return key;
-    if (key >= FL_KP + '0' && key <= FL_KP + '9') return 0x60 + (key - FL_KP - '0');  // VK_NUMPAD0..9
-    if (key >= FL_F + 1 && key <= FL_F + 12) return 0x70 + (key - FL_F - 1);        // VK_F1..F12
-    return 0;
 }
 
 std::string fit_edit_text(const std::string& before, const std::string& after, double available_width,

@@ -55,7 +55,8 @@ MenuColumns menu_columns(const std::vector<MenuItemWidths>& items, const MenuSpa
 
 // The Win32 virtual-key code for an FLTK key code (Fl::event_key()), or 0 for
 // keys the layer does not report. Arrows give VK_LEFT..VK_DOWN, the keypad
-// plus and minus VK_ADD and VK_SUBTRACT, letters 'A'..'Z', digits '0'..'9'.
+// plus and minus VK_ADD and VK_SUBTRACT (the keys the program acts on), and
+// letters 'A'..'Z'.
 int virtual_key_for(int fltk_key);
 
 // An edit field that does not scroll horizontally accepts text only while it

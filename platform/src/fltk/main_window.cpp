@@ -120,7 +120,7 @@ void Picture::draw() {
     // window is really visible.
     if (backend_.exposures_suppressed() || !(window()->damage() & FL_DAMAGE_EXPOSE)) return;
     RECT area{x0, y0, x0 + W, y0 + H};
-    backend_.note_exposure(area);
+    backend_.note_exposure();
     window_exposed(hwnd_, area);
 }
 
@@ -169,8 +169,8 @@ int Picture::handle(int event) {
 
 // ---- MainWindow ---------------------------------------------------------------
 
-MainWindow::MainWindow(HWND w, FltkBackend& backend, int x, int y, int width, int height, int border, int caption)
-    : Fl_Window(x, y, width, height), hwnd_(w), backend_(backend), border_(border), caption_(caption) {
+MainWindow::MainWindow(HWND w, FltkBackend& backend, int x, int y, int width, int height)
+    : Fl_Window(x, y, width, height), hwnd_(w), backend_(backend) {
     box(FL_FLAT_BOX);
     color(FL_BLACK);
     int menu_height = w->menu ? menu_bar_height : 0;
@@ -189,7 +189,7 @@ MainWindow::MainWindow(HWND w, FltkBackend& backend, int x, int y, int width, in
 }
 
 RECT MainWindow::outer_rect() const {
-    return RECT{x() - border_, y() - border_ - caption_, x() + w() + border_, y() + h() + border_};
+    return layer::outer_rect(RECT{x(), y(), x() + w(), y() + h()}, hwnd_->style, hwnd_->exstyle);
 }
 
 void MainWindow::set_enabled(bool enabled) {

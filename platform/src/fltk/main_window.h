@@ -63,7 +63,7 @@ class MainWindow : public Fl_Window {
 public:
     // x, y, width, height: the FLTK window (menu bar and picture), screen
     // coordinates.
-    MainWindow(HWND w, FltkBackend& backend, int x, int y, int width, int height, int border, int caption);
+    MainWindow(HWND w, FltkBackend& backend, int x, int y, int width, int height);
 
     int handle(int event) override;
     void resize(int x, int y, int width, int height) override;
@@ -82,8 +82,6 @@ private:
     FltkBackend& backend_;
     Picture* picture_ = nullptr;
     MenuBar* menu_bar_ = nullptr;
-    int border_;
-    int caption_;
 };
 
 // The font for menus and dialogs: a sans face with metrics close to

@@ -17,32 +17,24 @@ constexpr int title_padding = 8;  // left and right of a title's text
 }  // namespace
 
 MenuBar::MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height)
-    : Fl_Widget(x, y, width, height), hwnd_(w), backend_(backend), menu_(menu), nav_(menu.items) {
+    : Fl_Widget(x, y, width, height), hwnd_(w), backend_(backend), nav_(menu.items) {
     // Win32 menus use the 8-point system font of the dialogs.
     font_size_ = ui_font_size(dialog_base_units(8).x);
-    for (const MenuItem& item : menu.items) titles_.push_back(parse_menu_label(item.text));
-}
-
-MenuBar::~MenuBar() = default;
-
-int MenuBar::title_width(int t) const {
     fl_font(ui_font(), font_size_);
-    return menu_text_width(titles_[t]) + 2 * title_padding;
-}
-
-int MenuBar::title_x(int t) const {
-    int left = x();
-    for (int i = 0; i < t; ++i) left += title_width(i);
-    return left;
+    int left = x;
+    for (const MenuItem& item : menu.items) {
+        titles_.push_back(parse_menu_label(item.text));
+        title_left_.push_back(left);
+        left += menu_text_width(titles_.back()) + 2 * title_padding;
+    }
+    title_left_.push_back(left);
 }
 
 int MenuBar::title_at(int x_root, int y_root) const {
     int px = x_root - window()->x_root(), py = y_root - window()->y_root();
     if (py < y() || py >= y() + h()) return -1;
-    for (int t = 0; t < static_cast<int>(titles_.size()); ++t) {
-        int left = title_x(t);
-        if (px >= left && px < left + title_width(t)) return t;
-    }
+    for (int t = 0; t < static_cast<int>(titles_.size()); ++t)
+        if (px >= title_left_[t] && px < title_left_[t + 1]) return t;
     return -1;
 }
 
@@ -52,14 +44,13 @@ void MenuBar::draw() {
     fl_font(ui_font(), font_size_);
     int baseline = y() + (h() - fl_height()) / 2 + fl_height() - fl_descent();
     for (int t = 0; t < static_cast<int>(titles_.size()); ++t) {
-        int left = title_x(t), width = title_width(t);
+        int left = title_left_[t], width = title_left_[t + 1] - left;
         bool lit = nav_.title() == t;
         if (lit) {
             fl_color(menu_highlight_colour());
             fl_rectf(left, y(), width, h());
         }
-        bool grayed = menu_.items[t].options & (menu_grayed | menu_inactive);
-        fl_color(lit ? menu_highlight_text_colour() : grayed ? fl_rgb_color(128, 128, 128) : FL_BLACK);
+        fl_color(lit ? menu_highlight_text_colour() : FL_BLACK);
         draw_menu_text(titles_[t], left + title_padding, baseline);
     }
 }
@@ -139,7 +130,7 @@ void MenuBar::update() {
         // the item that holds it, its first row level with that item.
         int px, py;
         if (level == 0) {
-            px = window()->x_root() + title_x(nav_.title());
+            px = window()->x_root() + title_left_[nav_.title()];
             py = window()->y_root() + y() + h();
         } else {
             const MenuPopup& parent = *popups_[level - 1];

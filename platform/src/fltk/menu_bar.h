@@ -27,7 +27,6 @@ namespace layer::fltk {
 class MenuBar : public Fl_Widget {
 public:
     MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height);
-    ~MenuBar() override;
 
     void draw() override;
     // A click on a title, or Alt+mnemonic (FL_SHORTCUT), enters menu mode.
@@ -46,15 +45,13 @@ private:
     void update();
     void close_popups(std::size_t from);
     void apply(const MenuNavigator::Outcome& outcome);
-    int title_x(int t) const;
-    int title_width(int t) const;
     // The title under the screen point, or -1.
     int title_at(int x_root, int y_root) const;
 
     HWND hwnd_;
     FltkBackend& backend_;
-    const Menu& menu_;
     std::vector<MenuLabel> titles_;
+    std::vector<int> title_left_;  // where each title begins, and where the last one ends
     MenuNavigator nav_;
     std::vector<std::unique_ptr<MenuPopup>> popups_;
     int font_size_ = 11;

@@ -8,17 +8,13 @@ namespace layer::fltk {
 
 namespace {
 
-// The next item from `from` in direction `step` (+1 or -1), round the end,
-// that is no separator; -1 if there is none. From -1 the first (or last).
+// The next item from `from` in direction `step` (+1 or -1), round the end;
+// -1 if there is none. From -1 the first (or last).
 int next_item(const std::vector<MenuItem>& items, int from, int step) {
     int n = static_cast<int>(items.size());
     if (n == 0) return -1;
-    int i = from < 0 ? (step > 0 ? -1 : n) : from;
-    for (int tries = 0; tries < n; ++tries) {
-        i = ((i + step) % n + n) % n;
-        if (!items[i].separator) return i;
-    }
-    return -1;
+    if (from < 0) return step > 0 ? 0 : n - 1;
+    return (from + step + n) % n;
 }
 
 std::string lower_ascii(std::string_view s) {
@@ -59,7 +55,6 @@ void MenuNavigator::open_title(int t, bool from_keyboard) {
     if (t < 0 || t >= static_cast<int>(bar_.size())) return;
     title_ = t;
     highlighted_.clear();
-    if (!bar_[t].popup) return;  // a command on the bar itself opens nothing
     highlighted_.push_back(from_keyboard ? next_item(bar_[t].items, -1, 1) : -1);
 }
 
@@ -91,7 +86,6 @@ MenuNavigator::Outcome MenuNavigator::choose(int level, int index) {
         open_submenu(level, index, true);
         return stay();
     }
-    if (item.options & (menu_grayed | menu_inactive)) return stay();  // Win32 keeps the menu open
     end();
     return Outcome{true, item.id};
 }
@@ -108,15 +102,7 @@ MenuNavigator::Outcome MenuNavigator::key(Key k) {
         case Key::right: move_title(1); break;
         case Key::up:
         case Key::down:
-        case Key::enter:
-            if (bar_[title_].popup) {
-                open_title(title_, true);
-            } else if (k == Key::enter) {
-                int id = bar_[title_].id;
-                end();
-                return Outcome{true, id};
-            }
-            break;
+        case Key::enter: open_title(title_, true); break;
         case Key::escape:
             end();
             return Outcome{true, -1};
@@ -174,7 +160,7 @@ MenuNavigator::Outcome MenuNavigator::letter(std::string_view letter) {
     const std::vector<MenuItem>& list = items(level);
     std::vector<int> matching;
     for (int i = 0; i < static_cast<int>(list.size()); ++i)
-        if (!list[i].separator && mnemonic_matches(list[i].text, letter)) matching.push_back(i);
+        if (mnemonic_matches(list[i].text, letter)) matching.push_back(i);
     if (matching.size() == 1) return choose(level, matching.front());
     if (matching.size() > 1) {
         int current = highlighted_[level];
@@ -191,7 +177,7 @@ MenuNavigator::Outcome MenuNavigator::letter(std::string_view letter) {
 
 void MenuNavigator::hover_item(int level, int index) {
     if (level < 0 || level >= depth()) return;
-    if (index < 0 || index >= static_cast<int>(items(level).size()) || items(level)[index].separator) return;
+    if (index < 0 || index >= static_cast<int>(items(level).size())) return;
     // Moving within the item that opened a submenu keeps that submenu.
     if (highlighted_[level] == index && depth() > level + 1) return;
     open_submenu(level, index, false);
@@ -199,7 +185,7 @@ void MenuNavigator::hover_item(int level, int index) {
 
 MenuNavigator::Outcome MenuNavigator::click_item(int level, int index) {
     if (level < 0 || level >= depth()) return stay();
-    if (index < 0 || index >= static_cast<int>(items(level).size()) || items(level)[index].separator) return stay();
+    if (index < 0 || index >= static_cast<int>(items(level).size())) return stay();
     if (items(level)[index].popup) {
         open_submenu(level, index, false);
         return stay();

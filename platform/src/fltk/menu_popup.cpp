@@ -9,11 +9,7 @@ namespace layer::fltk {
 
 namespace {
 
-constexpr int separator_height = 9;
-
-MenuSpacing popup_spacing() { return MenuSpacing{}; }
-
-int row_height(const MenuItem& item) { return item.separator ? separator_height : menu_item_height; }
+const MenuSpacing spacing;
 
 }  // namespace
 
@@ -41,39 +37,24 @@ MenuPopup::MenuPopup(const std::vector<MenuItem>& items, Fl_Font font, int font_
     box(FL_NO_BOX);
     fl_font(font_, size_);
     std::vector<MenuItemWidths> widths;
-    int height = 0;
     for (const MenuItem& item : items_) {
         MenuLabel label = parse_menu_label(item.text);
-        if (!item.separator) {
-            widths.push_back({menu_text_width(label),
-                              static_cast<int>(fl_width(label.hint.c_str(), static_cast<int>(label.hint.size())) + 0.5),
-                              label.has_hint});
-        }
+        widths.push_back({menu_text_width(label),
+                          static_cast<int>(fl_width(label.hint.c_str(), static_cast<int>(label.hint.size())) + 0.5),
+                          label.has_hint});
         labels_.push_back(std::move(label));
-        height += row_height(item);
     }
-    MenuSpacing spacing = popup_spacing();
     columns_ = menu_columns(widths, spacing);
-    size(columns_.width, height + 2 * spacing.border);
+    size(columns_.width, item_top(static_cast<int>(items_.size())) + spacing.border);
 }
 
-int MenuPopup::item_top(int index) const {
-    int top = popup_spacing().border;
-    for (int i = 0; i < index; ++i) top += row_height(items_[i]);
-    return top;
-}
+int MenuPopup::item_top(int index) const { return spacing.border + index * menu_item_height; }
 
 int MenuPopup::item_at(int x_root, int y_root) const {
-    int border = popup_spacing().border;
-    int px = x_root - x(), py = y_root - y();
-    if (px < border || px >= w() - border || py < border) return -1;
-    int top = border;
-    for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
-        int bottom = top + row_height(items_[i]);
-        if (py < bottom) return items_[i].separator ? -1 : i;
-        top = bottom;
-    }
-    return -1;
+    int px = x_root - x(), py = y_root - y() - spacing.border;
+    if (px < spacing.border || px >= w() - spacing.border || py < 0) return -1;
+    int i = py / menu_item_height;
+    return i < static_cast<int>(items_.size()) ? i : -1;
 }
 
 void MenuPopup::highlight(int index) {
@@ -98,34 +79,23 @@ void MenuPopup::draw() {
     fl_xyline(1, 1, W - 3);
     fl_yxline(1, 1, H - 3);
 
-    int border = popup_spacing().border;
     fl_font(font_, size_);
     for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
-        const MenuItem& item = items_[i];
         int top = item_top(i);
-        if (item.separator) {
-            int mid = top + separator_height / 2;
-            fl_color(fl_rgb_color(128, 128, 128));
-            fl_xyline(border + 1, mid - 1, W - border - 2);
-            fl_color(FL_WHITE);
-            fl_xyline(border + 1, mid, W - border - 2);
-            continue;
-        }
         bool lit = i == highlighted_;
         if (lit) {
             fl_color(menu_highlight_colour());
-            fl_rectf(border, top, W - 2 * border, menu_item_height);
+            fl_rectf(spacing.border, top, W - 2 * spacing.border, menu_item_height);
         }
-        bool grayed = item.options & (menu_grayed | menu_inactive);
-        fl_color(lit ? menu_highlight_text_colour() : grayed ? fl_rgb_color(128, 128, 128) : FL_BLACK);
+        fl_color(lit ? menu_highlight_text_colour() : FL_BLACK);
         int baseline = top + (menu_item_height - fl_height()) / 2 + fl_height() - fl_descent();
         const MenuLabel& label = labels_[i];
         draw_menu_text(label, columns_.text_x, baseline);
         if (!label.hint.empty())
             fl_draw(label.hint.c_str(), static_cast<int>(label.hint.size()), columns_.hint_x, baseline);
-        if (item.popup) {
+        if (items_[i].popup) {
             // A right-pointing arrow, 4 wide and 7 high, centred in its room.
-            int ax = columns_.arrow_x + popup_spacing().arrow_room / 2 - 1;
+            int ax = columns_.arrow_x + spacing.arrow_room / 2 - 1;
             int ay = top + menu_item_height / 2;
             fl_polygon(ax, ay - 3, ax + 3, ay, ax, ay + 3);
         }

@@ -44,7 +44,6 @@ public:
     int item_at(int x_root, int y_root) const;
     // The top of item `index`, from the popup's top.
     int item_top(int index) const;
-    const MenuColumns& columns() const { return columns_; }
 
     void draw() override;
 

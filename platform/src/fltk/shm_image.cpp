@@ -14,9 +14,6 @@ namespace layer::fltk {
 
 namespace {
 
-// How the visual's pixels hold the three bytes of a COLORREF.
-enum class Layout { rgb, bgr };  // 0x00RRGGBB (the usual one), 0x00BBGGRR
-
 bool disabled = false;       // no more tries after a failure
 int completion_type = 0;     // the ShmCompletion event's type
 bool attach_refused = false; // set by trap_error
@@ -31,34 +28,15 @@ bool forced_off() {
     return value && *value && std::strcmp(value, "0") != 0;
 }
 
-bool host_is_lsb_first() {
-    const uint16_t one = 1;
-    unsigned char first;
-    std::memcpy(&first, &one, 1);
-    return first == 1;
+// Whether FLTK's visual holds pixels as 0x00RRGGBB (the usual TrueColor
+// layout), the one the conversion writes.
+bool visual_is_rgb() {
+    return fl_visual && fl_visual->c_class == TrueColor && (fl_visual->depth == 24 || fl_visual->depth == 32) &&
+           fl_visual->red_mask == 0xFF0000 && fl_visual->green_mask == 0xFF00 && fl_visual->blue_mask == 0xFF;
 }
 
-// The layout of FLTK's visual, if it is one the conversion handles.
-bool visual_layout(Layout& layout) {
-    if (!fl_visual || fl_visual->c_class != TrueColor) return false;
-    if (fl_visual->depth != 24 && fl_visual->depth != 32) return false;
-    if (fl_visual->green_mask != 0xFF00) return false;
-    if (fl_visual->red_mask == 0xFF0000 && fl_visual->blue_mask == 0xFF)
-        layout = Layout::rgb;
-    else if (fl_visual->red_mask == 0xFF && fl_visual->blue_mask == 0xFF0000)
-        layout = Layout::bgr;
-    else
-        return false;
-    return true;
-}
-
-// One row, 0x00BBGGRR to the visual's pixels: a plain loop the compiler
-// vectorises.
-void convert_row(const COLORREF* __restrict in, uint32_t* __restrict out, int n, Layout layout) {
-    if (layout == Layout::bgr) {
-        std::memcpy(out, in, static_cast<size_t>(n) * sizeof(uint32_t));
-        return;
-    }
+// One row, 0x00BBGGRR to 0x00RRGGBB: a plain loop the compiler vectorises.
+void convert_row(const COLORREF* __restrict in, uint32_t* __restrict out, int n) {
     for (int i = 0; i < n; ++i) {
         uint32_t c = in[i];
         out[i] = (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
@@ -71,7 +49,6 @@ struct SharedImage::State {
     Display* display = nullptr;
     XShmSegmentInfo segment{};
     XImage* image = nullptr;
-    Layout layout = Layout::rgb;
     // The last put, while the server may still be reading the segment.
     bool put_pending = false;
     unsigned long put_serial = 0;
@@ -116,8 +93,7 @@ SharedImage::~SharedImage() {
 std::unique_ptr<SharedImage> SharedImage::create(int width, int height) {
     if (disabled || width <= 0 || height <= 0) return nullptr;
     Display* display = fl_display;
-    Layout layout;
-    if (forced_off() || !display || !XShmQueryExtension(display) || !visual_layout(layout)) {
+    if (forced_off() || !display || !XShmQueryExtension(display) || !visual_is_rgb()) {
         disabled = true;
         return nullptr;
     }
@@ -125,7 +101,6 @@ std::unique_ptr<SharedImage> SharedImage::create(int width, int height) {
 
     auto state = std::make_unique<State>();
     state->display = display;
-    state->layout = layout;
     XShmSegmentInfo& segment = state->segment;
     XImage* image =
         XShmCreateImage(display, fl_visual->visual, fl_visual->depth, ZPixmap, nullptr, &segment, width, height);
@@ -134,7 +109,7 @@ std::unique_ptr<SharedImage> SharedImage::create(int width, int height) {
         return nullptr;
     }
     state->image = image;
-    int wanted_order = host_is_lsb_first() ? LSBFirst : MSBFirst;
+    int wanted_order = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? LSBFirst : MSBFirst;
     if (image->bits_per_pixel != 32 || image->byte_order != wanted_order) {
         state->free_image();
         disabled = true;
@@ -183,7 +158,7 @@ void SharedImage::put(const COLORREF* back, int stride, int x0, int y0, int x1, 
     XImage* image = s.image;
     for (int y = y0; y < y1; ++y) {
         auto* out = reinterpret_cast<uint32_t*>(image->data + static_cast<size_t>(y) * image->bytes_per_line) + x0;
-        convert_row(back + static_cast<size_t>(y) * stride + x0, out, x1 - x0, s.layout);
+        convert_row(back + static_cast<size_t>(y) * stride + x0, out, x1 - x0);
     }
     s.put_serial = NextRequest(s.display);
     s.put_window = fl_window;

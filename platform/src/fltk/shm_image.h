@@ -1,7 +1,7 @@
 // The picture's upload through MIT-SHM: an XImage in a shared memory segment
 // that the X server reads directly, so a put sends no pixels through the
 // socket. Only on a local display that offers the extension and a 24/32-bit
-// TrueColor visual; elsewhere (remote displays, QUIMBAR_NO_SHM=1 in the
+// TrueColor visual with 0x00RRGGBB pixels; elsewhere (remote displays, QUIMBAR_NO_SHM=1 in the
 // environment, a build without libXext) create() returns null and the
 // picture is drawn with fl_draw_image.
 #ifndef QUIMBAR_LAYER_FLTK_SHM_IMAGE_H
