@@ -12,7 +12,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "core_state.h"
+#include "core.h"
 #include "embedded_resources.h"
 
 namespace layer {

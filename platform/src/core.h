@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -168,6 +169,51 @@ HWND main_window();                  // the first top-level window still alive, 
 HWND open_dialog();                  // innermost open modal dialog, or null
 HWND dialog_item(HWND dlg, int id);  // a dialog's control by id, or null
 long paint_count(HWND w);            // WM_PAINTs delivered to w so far
+
+}  // namespace layer
+
+// ---- The layer's private state, shared by the core's source files ----
+
+struct HBRUSH__ {
+    COLORREF colour;
+};
+struct HICON__ {
+    int id;
+};
+struct HINSTANCE__ {
+    int unused;
+};
+
+namespace layer {
+
+struct WindowClass {
+    std::string name;
+    WNDCLASSA wc{};          // without the names, which need not outlive the call
+    const Menu* menu = nullptr;
+};
+
+struct State {
+    std::unique_ptr<Backend> backend;
+    std::vector<WindowClass> classes;
+    std::vector<std::unique_ptr<HWND__>> windows;  // every window ever made, never freed before reset
+    std::vector<HWND> live;                        // those not destroyed, creation order
+    std::deque<MSG> queue;
+    bool quit_pending = false;
+    int quit_code = 0;
+    std::vector<HWND> dialogs;  // open modal dialogs, innermost last
+};
+
+State& state();
+
+// Whether h is a window of this layer that has not been destroyed.
+bool alive(HWND h);
+// Takes ownership of a new window, which is alive from then on.
+HWND adopt(std::unique_ptr<HWND__> w);
+// Marks h destroyed and drops the messages queued for it.
+void bury(HWND h);
+
+// The window procedure of dialogs.
+LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace layer
 

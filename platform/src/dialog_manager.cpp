@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "core_state.h"
+#include "core.h"
 #include "embedded_resources.h"
 
 namespace layer {

@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "core_state.h"
+#include "core.h"
 
 namespace layer::headless {
 

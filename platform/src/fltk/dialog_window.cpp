@@ -10,7 +10,7 @@
 #include <string>
 
 #include "fltk/helpers.h"
-#include "fltk/main_window.h"
+#include "fltk/ui_font.h"
 
 namespace layer::fltk {
 
@@ -198,7 +198,7 @@ void DialogWindow::set_frame_hints() {
 
 Fl_Window* DialogWindow::owner_window() const {
     HWND owner = dlg_->owner;  // the main window: dialogs open no dialogs
-    return owner && owner->kind == WindowKind::top ? static_cast<MainWindow*>(owner->backend_data) : nullptr;
+    return owner && owner->kind == WindowKind::top ? static_cast<Fl_Window*>(owner->backend_data) : nullptr;
 }
 
 int DialogWindow::handle(int event) {

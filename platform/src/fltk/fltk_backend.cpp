@@ -18,15 +18,17 @@
 #include "fltk/helpers.h"
 #include "fltk/main_window.h"
 
-namespace layer {
+namespace layer::fltk {
 
-using namespace fltk;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
+// A top-level window's backend_data is its MainWindow as an Fl_Window, so
+// that dialogs can find their owner's FLTK window without knowing MainWindow.
 MainWindow* main_window_of(HWND w) {
-    return w && w->kind == WindowKind::top ? static_cast<MainWindow*>(w->backend_data) : nullptr;
+    if (!w || w->kind != WindowKind::top) return nullptr;
+    return static_cast<MainWindow*>(static_cast<Fl_Window*>(w->backend_data));
 }
 
 DialogWindow* dialog_window_of(HWND w) {
@@ -116,7 +118,7 @@ void FltkBackend::create_window(HWND w) {
     if (w->icon) {
         if (const Fl_RGB_Image* icon = program_icon()) window->icon(icon);
     }
-    w->backend_data = window;
+    w->backend_data = static_cast<Fl_Window*>(window);
     Picture* picture = window->picture();
     w->client_origin = POINT{x, y + picture->y()};
     w->client_width = picture->w();
@@ -334,4 +336,4 @@ void FltkBackend::await_exposure() {
     sync_with_server();
 }
 
-}  // namespace layer
+}  // namespace layer::fltk

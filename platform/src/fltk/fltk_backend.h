@@ -8,10 +8,11 @@
 #include <chrono>
 
 #include "core.h"
+#include "fltk/window_events.h"
 
-namespace layer {
+namespace layer::fltk {
 
-class FltkBackend : public Backend {
+class FltkBackend : public Backend, public WindowEvents {
 public:
     FltkBackend();
 
@@ -27,25 +28,14 @@ public:
     void enable_window(HWND w, bool enabled) override;
     void pump(bool block) override;
 
-    // ---- Used by the backend's own widgets ----------------------------------
-
-    // Counts every redraw of a picture, reported or not.
-    void note_picture_drawn() { ++pictures_drawn_; }
-    // A picture reports an exposure.
-    void note_exposure() { ++exposures_; }
-    // A picture has chosen how it uploads: through shared memory or with
-    // fl_draw_image (traced with QUIMBAR_TRACE_IDLE).
-    void note_upload(bool shared);
-    // Exposures are not reported while a menu is open or restoring what it
-    // covered: menus save what lies beneath them, as on Win32.
-    bool exposures_suppressed() const { return menu_open_; }
-    void menu_opened() { menu_open_ = true; }
-    // `shown`: a menu was on screen; the exposures its closing causes are
-    // taken (and not reported) before the next paint.
-    void menu_closed(bool shown);
-    // A window was resized or mapped: the exposures that follow should
-    // arrive before the next paint, so that all of them make one paint.
-    void expect_exposures() { exposures_pending_ = true; }
+    // ---- WindowEvents: what the backend's own widgets report -------------------
+    void note_picture_drawn() override { ++pictures_drawn_; }
+    void note_exposure() override { ++exposures_; }
+    void note_upload(bool shared) override;
+    bool exposures_suppressed() const override { return menu_open_; }
+    void menu_opened() override { menu_open_ = true; }
+    void menu_closed(bool shown) override;
+    void expect_exposures() override { exposures_pending_ = true; }
 
 private:
     // Waits until the X server has handled every request sent so far, then
@@ -85,6 +75,6 @@ private:
     std::chrono::steady_clock::time_point menu_closed_at_;
 };
 
-}  // namespace layer
+}  // namespace layer::fltk
 
 #endif

@@ -54,7 +54,7 @@ int main() {
     // repeat, and quick identical keys each give their own.
     layer::fltk::keep_key_releases(display);
 
-    layer::install_backend(std::make_unique<layer::FltkBackend>());
+    layer::install_backend(std::make_unique<layer::fltk::FltkBackend>());
     static char command_line[] = "";
     return WinMain(GetModuleHandleA(nullptr), nullptr, command_line, SW_SHOWNORMAL);
 }

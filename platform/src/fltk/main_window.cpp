@@ -5,47 +5,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
-#include "fltk/fltk_backend.h"
 #include "fltk/helpers.h"
 #include "fltk/menu_bar.h"
+#include "fltk/ui_font.h"
 
 namespace layer::fltk {
 
-Fl_Font ui_font() {
-    static const Fl_Font font = [] {
-        // Fontconfig substitutes its default sans face if Nimbus Sans is
-        // missing, so this never fails.
-        Fl::set_font(FL_FREE_FONT, "Nimbus Sans");
-        return FL_FREE_FONT;
-    }();
-    return font;
-}
-
-int ui_font_size(int base_unit_x) {
-    static std::map<int, int> sizes;
-    auto known = sizes.find(base_unit_x);
-    if (known != sizes.end()) return known->second;
-    // The dialog base unit is the average width of the 52 Latin letters.
-    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    int best = 10;
-    double best_error = 1e9;
-    for (int size = 6; size <= 40; ++size) {
-        fl_font(ui_font(), size);
-        double error = std::fabs(fl_width(letters) / 52.0 - base_unit_x);
-        if (error < best_error) {
-            best_error = error;
-            best = size;
-        }
-    }
-    sizes[base_unit_x] = best;
-    return best;
-}
-
 // ---- Picture -------------------------------------------------------------------
 
-Picture::Picture(HWND w, FltkBackend& backend, int x, int y, int width, int height)
+Picture::Picture(HWND w, WindowEvents& backend, int x, int y, int width, int height)
     : Fl_Widget(x, y, width, height), hwnd_(w), backend_(backend) {
     box(FL_NO_BOX);
     color(FL_BLACK);
@@ -169,13 +138,15 @@ int Picture::handle(int event) {
 
 // ---- MainWindow ---------------------------------------------------------------
 
-MainWindow::MainWindow(HWND w, FltkBackend& backend, int x, int y, int width, int height)
+MainWindow::MainWindow(HWND w, WindowEvents& backend, int x, int y, int width, int height)
     : Fl_Window(x, y, width, height), hwnd_(w), backend_(backend) {
     box(FL_FLAT_BOX);
     color(FL_BLACK);
     int menu_height = w->menu ? menu_bar_height : 0;
     if (w->menu) menu_bar_ = new MenuBar(w, backend, *w->menu, 0, 0, width, menu_height);
     picture_ = new Picture(w, backend, 0, menu_height, width, std::max(height - menu_height, 0));
+    // Keys pressed in menu mode are not the program's when released.
+    if (menu_bar_) menu_bar_->on_close([this] { picture_->forget_keys(); });
     end();
     if (w->style & WS_THICKFRAME) {
         resizable(picture_);

@@ -12,11 +12,8 @@
 #include <vector>
 
 #include "core.h"
+#include "fltk/window_events.h"
 #include "fltk/shm_image.h"
-
-namespace layer {
-class FltkBackend;
-}
 
 namespace layer::fltk {
 
@@ -26,7 +23,7 @@ class MenuBar;
 // the core, keeps the keyboard focus and reports key releases.
 class Picture : public Fl_Widget {
 public:
-    Picture(HWND w, FltkBackend& backend, int x, int y, int width, int height);
+    Picture(HWND w, WindowEvents& backend, int x, int y, int width, int height);
 
     void draw() override;
     int handle(int event) override;
@@ -51,7 +48,7 @@ private:
     SharedImage* shared_image(int width, int height);
 
     HWND hwnd_;
-    FltkBackend& backend_;
+    WindowEvents& backend_;
     std::set<int> pressed_;  // keys pressed while the picture had the focus
     int menu_key_alone_ = 0;  // Alt or F10, down with no other key or click since; else 0
     std::unique_ptr<SharedImage> shared_;
@@ -63,7 +60,7 @@ class MainWindow : public Fl_Window {
 public:
     // x, y, width, height: the FLTK window (menu bar and picture), screen
     // coordinates.
-    MainWindow(HWND w, FltkBackend& backend, int x, int y, int width, int height);
+    MainWindow(HWND w, WindowEvents& backend, int x, int y, int width, int height);
 
     int handle(int event) override;
     void resize(int x, int y, int width, int height) override;
@@ -79,18 +76,10 @@ private:
     RECT outer_rect() const;
 
     HWND hwnd_;
-    FltkBackend& backend_;
+    WindowEvents& backend_;
     Picture* picture_ = nullptr;
     MenuBar* menu_bar_ = nullptr;
 };
-
-// The font for menus and dialogs: a sans face with metrics close to
-// "MS Sans Serif" (Nimbus Sans, a Helvetica clone, when installed).
-Fl_Font ui_font();
-// The size of ui_font() whose average letter width comes closest to a dialog
-// base unit (6 pixels for "MS Sans Serif" 8 pt, 7 for 10 pt). Needs the
-// display.
-int ui_font_size(int base_unit_x);
 
 }  // namespace layer::fltk
 

@@ -5,8 +5,7 @@
 
 #include <algorithm>
 
-#include "fltk/fltk_backend.h"
-#include "fltk/main_window.h"
+#include "fltk/ui_font.h"
 
 namespace layer::fltk {
 
@@ -16,7 +15,7 @@ constexpr int title_padding = 8;  // left and right of a title's text
 
 }  // namespace
 
-MenuBar::MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height)
+MenuBar::MenuBar(HWND w, WindowEvents& backend, const Menu& menu, int x, int y, int width, int height)
     : Fl_Widget(x, y, width, height), hwnd_(w), backend_(backend), nav_(menu.items) {
     // Win32 menus use the 8-point system font of the dialogs.
     font_size_ = ui_font_size(dialog_base_units(8).x);
@@ -99,8 +98,7 @@ void MenuBar::track() {
     close_popups(0);
     redraw();
     tracking_ = false;
-    // Keys pressed in menu mode are not the program's when released.
-    static_cast<MainWindow*>(window())->picture()->forget_keys();
+    if (on_close_) on_close_();
     if (chosen_ >= 0) menu_chosen(hwnd_, chosen_);
     backend_.menu_closed(shown_);
 }

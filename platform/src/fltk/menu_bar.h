@@ -5,17 +5,15 @@
 #include <FL/Fl_Widget.H>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "core.h"
+#include "fltk/window_events.h"
 #include "fltk/helpers.h"
 #include "fltk/menu_navigator.h"
 #include "fltk/menu_popup.h"
-
-namespace layer {
-class FltkBackend;
-}
 
 namespace layer::fltk {
 
@@ -26,11 +24,13 @@ namespace layer::fltk {
 // core.
 class MenuBar : public Fl_Widget {
 public:
-    MenuBar(HWND w, FltkBackend& backend, const Menu& menu, int x, int y, int width, int height);
+    MenuBar(HWND w, WindowEvents& backend, const Menu& menu, int x, int y, int width, int height);
 
     void draw() override;
     // A click on a title, or Alt+mnemonic (FL_SHORTCUT), enters menu mode.
     int handle(int event) override;
+    // Called when menu mode ends, before the chosen command goes out.
+    void on_close(std::function<void()> hook) { on_close_ = std::move(hook); }
     // A lone Alt or F10 released: menu mode with the first title highlighted.
     void enter_from_keyboard();
     bool tracking() const { return tracking_; }
@@ -49,7 +49,7 @@ private:
     int title_at(int x_root, int y_root) const;
 
     HWND hwnd_;
-    FltkBackend& backend_;
+    WindowEvents& backend_;
     std::vector<MenuLabel> titles_;
     std::vector<int> title_left_;  // where each title begins, and where the last one ends
     MenuNavigator nav_;
@@ -58,6 +58,7 @@ private:
     bool tracking_ = false;
     bool shown_ = false;  // a popup was on screen during this menu mode
     int chosen_ = -1;
+    std::function<void()> on_close_;
 };
 
 }  // namespace layer::fltk
