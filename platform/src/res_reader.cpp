@@ -20,7 +20,6 @@ namespace {
 
 constexpr uint16_t RT_ICON_ = 3, RT_MENU_ = 4, RT_DIALOG_ = 5, RT_GROUP_ICON_ = 14;
 constexpr uint16_t MF_POPUP_ = 0x0010, MF_END_ = 0x0080, MF_SEPARATOR_ = 0x0800;
-constexpr uint32_t kMenuOptions = menu_grayed | menu_inactive | menu_checked | menu_barbreak | menu_break | menu_help;
 constexpr uint32_t DS_SETFONT_ = 0x40;
 constexpr int kMaxMenuDepth = 16;
 
@@ -116,7 +115,6 @@ void read_menu_items(Cursor& c, std::vector<MenuItem>& items, int depth) {
     for (;;) {
         MenuItem item;
         uint16_t flags = c.u16();
-        item.options = flags & kMenuOptions;
         item.popup = (flags & MF_POPUP_) != 0;
         if (!item.popup) item.id = c.u16();
         item.text = c.text();

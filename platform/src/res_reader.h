@@ -35,22 +35,11 @@ struct ResourceName {
     bool matches(const char* name) const;
 };
 
-// Menu item option bits, with the values of the Win32 MF_* flags.
-enum MenuOption : uint32_t {
-    menu_grayed = 0x0001,
-    menu_inactive = 0x0002,
-    menu_checked = 0x0008,
-    menu_barbreak = 0x0020,
-    menu_break = 0x0040,
-    menu_help = 0x4000,
-};
-
 struct MenuItem {
     std::string text;   // UTF-8 with '&' mnemonics and '\t' hint separators as written
     int id = 0;         // WM_COMMAND id (0..65535); 0 for popups and separators
     bool popup = false;
     bool separator = false;
-    uint32_t options = 0;         // MenuOption bits
     std::vector<MenuItem> items;  // a popup's items, in order
 };
 
