@@ -164,16 +164,12 @@ typedef struct tagWNDCLASSA {
 #define DS_SETFONT 0x0040L
 #define DS_MODALFRAME 0x0080L
 #define DS_3DLOOK 0x0004L
-#define DS_CENTER 0x0800L
 
 // Button, edit and static styles
 #define BS_PUSHBUTTON 0x00000000L
 #define BS_CENTER 0x00000300L
 #define ES_LEFT 0x0000L
-#define ES_AUTOHSCROLL 0x0080L
 #define SS_LEFT 0x00000000L
-#define SS_CENTER 0x00000001L
-#define SS_RIGHT 0x00000002L
 
 // ShowWindow
 #define SW_HIDE 0

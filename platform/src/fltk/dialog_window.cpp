@@ -16,11 +16,8 @@ namespace layer::fltk {
 
 // ---- EditField ---------------------------------------------------------------
 
-EditField::EditField(int x, int y, int width, int height, bool scrolls)
-    : Fl_Input(x, y, width, height), scrolls_(scrolls) {}
-
 int EditField::handle(int event) {
-    if (scrolls_ || (event != FL_KEYDOWN && event != FL_PASTE)) return Fl_Input::handle(event);
+    if (event != FL_KEYDOWN && event != FL_PASTE) return Fl_Input::handle(event);
     std::string before = value();
     int handled = Fl_Input::handle(event);
     std::string after = value();
@@ -129,7 +126,7 @@ void DialogWindow::add_control(HWND control, Fl_Font font, int font_size) {
         break;
     }
     case ControlKind::edit: {
-        auto* e = new EditField(x, y, w, h, (control->style & ES_AUTOHSCROLL) != 0);
+        auto* e = new EditField(x, y, w, h);
         e->box((control->style & WS_BORDER) ? FL_DOWN_BOX : FL_FLAT_BOX);
         e->textfont(font);
         e->textsize(font_size);
@@ -138,15 +135,13 @@ void DialogWindow::add_control(HWND control, Fl_Font font, int font_size) {
         break;
     }
     case ControlKind::label: {
-        // A Win32 static: wrapped at word boundaries and clipped to its
-        // rectangle, aligned by its style.
+        // A Win32 SS_LEFT static (the program's are all of this kind):
+        // wrapped at word boundaries and clipped to its rectangle.
         auto* l = new StaticLabel(x, y, w, h);
         l->copy_label(control->text.c_str());
         l->labelfont(font);
         l->labelsize(font_size);
-        DWORD alignment = control->style & 0x3;
-        l->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_WRAP | FL_ALIGN_CLIP |
-                 (alignment == SS_RIGHT ? FL_ALIGN_RIGHT : alignment == SS_CENTER ? 0 : FL_ALIGN_LEFT));
+        l->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_WRAP | FL_ALIGN_CLIP | FL_ALIGN_LEFT);
         widget = l;
         break;
     }

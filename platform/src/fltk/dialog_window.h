@@ -11,15 +11,13 @@
 
 namespace layer::fltk {
 
-// An edit field. Without ES_AUTOHSCROLL it takes text only while the text
-// fits its width, as a Win32 edit control does.
+// An edit field. Like a Win32 edit control without ES_AUTOHSCROLL (the
+// program's are all of this kind) it takes text only while the text fits
+// its width.
 class EditField : public Fl_Input {
 public:
-    EditField(int x, int y, int width, int height, bool scrolls);
+    using Fl_Input::Fl_Input;
     int handle(int event) override;
-
-private:
-    bool scrolls_;
 };
 
 class DialogWindow : public Fl_Window {

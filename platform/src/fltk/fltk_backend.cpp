@@ -230,7 +230,7 @@ void FltkBackend::destroy_dialog(HWND dlg) {
 
 std::string FltkBackend::control_text(HWND control) {
     Fl_Widget* widget = control_widget_of(control);
-    if (widget && control->control_kind == ControlKind::edit) return static_cast<EditField*>(widget)->value();
+    if (widget && control->control_kind == ControlKind::edit) return static_cast<Fl_Input*>(widget)->value();
     return control->text;
 }
 

@@ -71,62 +71,48 @@ struct SharedImage::State {
         put_pending = false;
     }
 
-    void free_image() {
-        // The data is the segment, not Xlib's to free.
-        image->data = nullptr;
-        image->obdata = nullptr;
-        XDestroyImage(image);
-        image = nullptr;
+    bool attached = false;
+
+    // Detaches (the server keeps its own mapping until it has handled the
+    // detach) and frees whatever was made.
+    ~State() {
+        if (attached) XShmDetach(display, &segment);
+        if (image) {
+            // The data is the segment, not Xlib's to free.
+            image->data = nullptr;
+            image->obdata = nullptr;
+            XDestroyImage(image);
+        }
+        if (segment.shmaddr) shmdt(segment.shmaddr);
     }
 };
 
 SharedImage::SharedImage(std::unique_ptr<State> state, int width, int height)
     : state_(std::move(state)), width_(width), height_(height) {}
 
-SharedImage::~SharedImage() {
-    State& s = *state_;
-    XShmDetach(s.display, &s.segment);
-    s.free_image();
-    shmdt(s.segment.shmaddr);
-}
+SharedImage::~SharedImage() = default;
 
 std::unique_ptr<SharedImage> SharedImage::create(int width, int height) {
     if (disabled || width <= 0 || height <= 0) return nullptr;
+    // Any failure rules MIT-SHM out for good; the state frees what was made.
+    disabled = true;
     Display* display = fl_display;
-    if (forced_off() || !display || !XShmQueryExtension(display) || !visual_is_rgb()) {
-        disabled = true;
-        return nullptr;
-    }
+    if (forced_off() || !display || !XShmQueryExtension(display) || !visual_is_rgb()) return nullptr;
     completion_type = XShmGetEventBase(display) + ShmCompletion;
 
     auto state = std::make_unique<State>();
     state->display = display;
     XShmSegmentInfo& segment = state->segment;
-    XImage* image =
+    XImage* image = state->image =
         XShmCreateImage(display, fl_visual->visual, fl_visual->depth, ZPixmap, nullptr, &segment, width, height);
-    if (!image) {
-        disabled = true;
-        return nullptr;
-    }
-    state->image = image;
     int wanted_order = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? LSBFirst : MSBFirst;
-    if (image->bits_per_pixel != 32 || image->byte_order != wanted_order) {
-        state->free_image();
-        disabled = true;
-        return nullptr;
-    }
+    if (!image || image->bits_per_pixel != 32 || image->byte_order != wanted_order) return nullptr;
 
     segment.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);
-    if (segment.shmid < 0) {
-        state->free_image();
-        disabled = true;
-        return nullptr;
-    }
+    if (segment.shmid < 0) return nullptr;
     void* address = shmat(segment.shmid, nullptr, 0);
     if (address == reinterpret_cast<void*>(-1)) {
         shmctl(segment.shmid, IPC_RMID, nullptr);
-        state->free_image();
-        disabled = true;
         return nullptr;
     }
     segment.shmaddr = image->data = static_cast<char*>(address);
@@ -143,12 +129,9 @@ std::unique_ptr<SharedImage> SharedImage::create(int width, int height) {
     // Removed now, the segment goes away with the last detach, even if the
     // process dies.
     shmctl(segment.shmid, IPC_RMID, nullptr);
-    if (!sent || attach_refused) {
-        state->free_image();
-        shmdt(address);
-        disabled = true;
-        return nullptr;
-    }
+    if (!sent || attach_refused) return nullptr;
+    state->attached = true;
+    disabled = false;
     return std::unique_ptr<SharedImage>(new SharedImage(std::move(state), width, height));
 }
 

@@ -19,8 +19,7 @@ public:
     // (fl_visual) on fl_display; null if the display or the build does not
     // allow it. After one failure no further image is tried.
     static std::unique_ptr<SharedImage> create(int width, int height);
-    // Detaches and frees the segment (the server keeps its own mapping
-    // until it has handled the detach, after any put still in flight).
+    // Detaches and frees the segment.
     ~SharedImage();
     SharedImage(const SharedImage&) = delete;
     SharedImage& operator=(const SharedImage&) = delete;
