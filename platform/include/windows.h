@@ -14,13 +14,11 @@
 #define CALLBACK
 
 typedef int BOOL;
-typedef int INT;
 typedef int LONG;
 typedef unsigned int UINT;
 typedef unsigned int DWORD;
 typedef unsigned short WORD;
 typedef unsigned char BYTE;
-typedef char CHAR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef void* LPVOID;
@@ -116,7 +114,6 @@ typedef struct tagWNDCLASSA {
 #define WM_QUIT 0x0012
 #define WM_ERASEBKGND 0x0014
 #define WM_KEYUP 0x0101
-#define WM_CHAR 0x0102
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
@@ -195,7 +192,6 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow);
 BOOL WINAPI UpdateWindow(HWND hwnd);
 BOOL WINAPI DestroyWindow(HWND hwnd);
-BOOL WINAPI IsWindow(HWND hwnd);
 BOOL WINAPI IsWindowEnabled(HWND hwnd);
 BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect);
 BOOL WINAPI GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);

@@ -185,8 +185,6 @@ RECT outer_rect(const RECT& inner, DWORD style, DWORD exstyle) {
         border = 4;
     else if ((style & WS_DLGFRAME) || (exstyle & WS_EX_DLGMODALFRAME))
         border = 3;
-    else if (style & WS_BORDER)
-        border = 1;
     int caption = (style & WS_CAPTION) == WS_CAPTION ? 19 : 0;
     return RECT{inner.left - border, inner.top - border - caption, inner.right + border, inner.bottom + border};
 }
@@ -345,8 +343,6 @@ BOOL WINAPI DestroyWindow(HWND h) {
     if (top) backend().destroy_window(h);
     return TRUE;
 }
-
-BOOL WINAPI IsWindow(HWND h) { return alive(h) ? TRUE : FALSE; }
 
 BOOL WINAPI IsWindowEnabled(HWND h) { return alive(h) && h->enabled ? TRUE : FALSE; }
 

@@ -153,9 +153,9 @@ void dialog_command(HWND dlg, int id);
 // ---- Frames ------------------------------------------------------------------
 
 // Win32's frame metrics, which a window's outer size includes: a sizing frame
-// (WS_THICKFRAME) of 4 pixels on every side, a dialog or modal frame 3, a
-// plain border 1; above it a caption of 19 pixels when the style has one, and
-// below the caption the menu bar, 19 pixels.
+// (WS_THICKFRAME) of 4 pixels on every side, a dialog or modal frame 3 (the
+// program's windows have one or the other); above it a caption of 19 pixels
+// when the style has one, and below the caption the menu bar, 19 pixels.
 constexpr int menu_bar_height = 19;
 // The outer rectangle around `inner` (the window without frame and caption),
 // as AdjustWindowRectEx computes it for a window without menu.
