@@ -159,10 +159,6 @@ MainWindow::MainWindow(HWND w, WindowEvents& backend, int x, int y, int width, i
     xclass(w->class_name.c_str());
 }
 
-RECT MainWindow::outer_rect() const {
-    return layer::outer_rect(RECT{x(), y(), x() + w(), y() + h()}, hwnd_->style, hwnd_->exstyle);
-}
-
 void MainWindow::set_enabled(bool enabled) {
     if (enabled) {
         picture_->forget_keys();
@@ -202,7 +198,9 @@ void MainWindow::resize(int x, int y, int width, int height) {
         window_resized(hwnd_, picture_->w(), picture_->h());
         backend_.expect_exposures();
     }
-    if (moved || resized) window_moved(hwnd_, outer_rect(), POINT{this->x(), this->y() + picture_->y()});
+    if (moved || resized)
+        window_moved(hwnd_, outer_rect(RECT{x, y, x + width, y + height}, hwnd_->style, hwnd_->exstyle),
+                     POINT{x, y + picture_->y()});
 }
 
 void MainWindow::close_box(Fl_Widget* window, void*) {

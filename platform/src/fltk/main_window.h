@@ -73,7 +73,6 @@ public:
 
 private:
     static void close_box(Fl_Widget* window, void*);
-    RECT outer_rect() const;
 
     HWND hwnd_;
     WindowEvents& backend_;

@@ -49,7 +49,7 @@ void MenuBar::draw() {
             fl_color(menu_highlight_colour());
             fl_rectf(left, y(), width, h());
         }
-        fl_color(lit ? menu_highlight_text_colour() : FL_BLACK);
+        fl_color(lit ? menu_highlight_text_colour : FL_BLACK);
         draw_menu_text(titles_[t], left + title_padding, baseline);
     }
 }

@@ -7,14 +7,7 @@
 
 namespace layer::fltk {
 
-namespace {
-
-const MenuSpacing spacing;
-
-}  // namespace
-
-Fl_Color menu_highlight_colour() { return fl_rgb_color(10, 36, 106); }
-Fl_Color menu_highlight_text_colour() { return FL_WHITE; }
+const MenuSpacing spacing;  // const: private to this file
 
 int menu_text_width(const MenuLabel& label) {
     return static_cast<int>(fl_width(label.text.c_str(), static_cast<int>(label.text.size())) + 0.5);
@@ -87,7 +80,7 @@ void MenuPopup::draw() {
             fl_color(menu_highlight_colour());
             fl_rectf(spacing.border, top, W - 2 * spacing.border, menu_item_height);
         }
-        fl_color(lit ? menu_highlight_text_colour() : FL_BLACK);
+        fl_color(lit ? menu_highlight_text_colour : FL_BLACK);
         int baseline = top + (menu_item_height - fl_height()) / 2 + fl_height() - fl_descent();
         const MenuLabel& label = labels_[i];
         draw_menu_text(label, columns_.text_x, baseline);

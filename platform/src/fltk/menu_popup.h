@@ -21,8 +21,8 @@ constexpr int menu_item_height = 17;
 
 // The colours of a highlighted title or item (Win32's COLOR_HIGHLIGHT and
 // COLOR_HIGHLIGHTTEXT).
-Fl_Color menu_highlight_colour();
-Fl_Color menu_highlight_text_colour();
+inline Fl_Color menu_highlight_colour() { return fl_rgb_color(10, 36, 106); }
+constexpr Fl_Color menu_highlight_text_colour = FL_WHITE;
 
 // The width of a label's text without its '&' markers and its hint, in the
 // current font.
