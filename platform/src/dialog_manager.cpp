@@ -149,11 +149,7 @@ BOOL WINAPI EndDialog(HWND dlg, INT_PTR result) {
 
 HWND WINAPI GetDlgItem(HWND dlg, int id) { return dialog_item(dlg, id); }
 
+// Without such a control GetWindowTextA gets null and leaves an empty text.
 UINT WINAPI GetDlgItemTextA(HWND dlg, int id, LPSTR text, int maxCount) {
-    HWND control = dialog_item(dlg, id);
-    if (!control) {
-        if (text && maxCount > 0) text[0] = '\0';
-        return 0;
-    }
-    return static_cast<UINT>(GetWindowTextA(control, text, maxCount));
+    return static_cast<UINT>(GetWindowTextA(dialog_item(dlg, id), text, maxCount));
 }
