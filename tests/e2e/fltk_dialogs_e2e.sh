@@ -159,19 +159,6 @@ echo "ok: Enter and Space close the Info dialog"
 STEP=7  # Beenden: exit code 0, one paint per step in all
 xdotool key alt+d
 xdotool key e
-status=""
-for _ in $(seq 1 $((TIMEOUT * 20))); do
-    if ! kill -0 "$APP_PID" 2>/dev/null; then
-        wait "$APP_PID"
-        status=$?
-        break
-    fi
-    sleep 0.05
-done
-[ -n "$status" ] || fail "the viewer did not end after Beenden"
-APP_PID=""
-[ "$status" = 0 ] || fail "the viewer exited with status $status, expected 0"
-[ "$(paints)" = 6 ] || fail "expected 6 paints in all, the viewer reports $(paints)"
-echo "ok: 6 paints in all, exit code 0"
+wait_viewer_exit Beenden 6
 rm -rf "$FAILURE_DIR"
 echo "PASS"

@@ -219,20 +219,7 @@ read -r cx cy cw ch < <(client_geometry)
 close_x=$((cx + cw + right_extent - 10))
 close_y=$((cy - MENU_BAR_HEIGHT - top_extent / 2))
 xdotool mousemove "$close_x" "$close_y" click 1
-status=""
-for _ in $(seq 1 $((TIMEOUT * 20))); do
-    if ! kill -0 "$APP_PID" 2>/dev/null; then
-        wait "$APP_PID"
-        status=$?
-        break
-    fi
-    sleep 0.05
-done
-[ -n "$status" ] || fail "the viewer did not exit after the close box was clicked"
-APP_PID=""
-[ "$status" = 0 ] || fail "the viewer exited with status $status, expected 0"
-[ "$(paints)" = 7 ] || fail "expected 7 paints in all, the viewer reports $(paints)"
-echo "ok: close box, exit code 0, 7 paints in all"
+wait_viewer_exit "the close box" 7
 
 STEP=10  # QUIMBAR_NO_SHM=1: the fl_draw_image upload shows the same pixels
 QUIMBAR_NO_SHM=1 start_viewer "$QUIMBAR"

@@ -109,20 +109,7 @@ cosine() {
 quit_with_exit_code_zero() {
     xdotool key alt+d
     xdotool key e
-    local status="" _
-    for _ in $(seq 1 $((TIMEOUT * 20))); do
-        if ! kill -0 "$APP_PID" 2>/dev/null; then
-            wait "$APP_PID"
-            status=$?
-            break
-        fi
-        sleep 0.05
-    done
-    [ -n "$status" ] || fail "the viewer did not end after Datei > Beenden"
-    APP_PID=""
-    [ "$status" = 0 ] || fail "the viewer ended with status $status, expected 0"
-    [ "$(paints)" = "$1" ] || fail "expected $1 paints in all, the viewer reports $(paints)"
-    echo "ok: exit code 0 after $1 paints"
+    wait_viewer_exit "Datei > Beenden" "$1"
 }
 
 start_display

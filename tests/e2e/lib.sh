@@ -74,6 +74,25 @@ start_viewer() {
     [ -n "$MAIN" ] || fail "no window titled Quimbar"
 }
 
+# wait_viewer_exit WHAT: waits for the viewer to end (after WHAT) and
+# checks that it ended with exit code 0 after PAINTS paints in all.
+wait_viewer_exit() {
+    local status="" _
+    for _ in $(seq 1 $((TIMEOUT * 20))); do
+        if ! kill -0 "$APP_PID" 2>/dev/null; then
+            wait "$APP_PID"
+            status=$?
+            break
+        fi
+        sleep 0.05
+    done
+    [ -n "$status" ] || fail "the viewer did not end after $1"
+    APP_PID=""
+    [ "$status" = 0 ] || fail "the viewer ended with status $status after $1, expected 0"
+    [ "$(paints)" = "$2" ] || fail "expected $2 paints in all, the viewer reports $(paints)"
+    echo "ok: $1 ends the viewer with exit code 0 after $2 paints"
+}
+
 # wait_paints N: waits until the viewer is idle after its N-th paint.
 wait_paints() {
     local n=$1 _
