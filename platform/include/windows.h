@@ -210,26 +210,29 @@ BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 // A device context: the pixels it writes (0x00BBGGRR, `stride` a row, from
 // row 0, column 0) and its clip rectangle. SetPixel is inline, since a pass
-// calls it once per pixel: a write to the current `row` inside the clip goes
-// straight into the row while the `budget` of such writes lasts; any other
-// goes to the context's `hook`, which clips and writes it, and may make its
-// row the current one (a paint context marks the row to show there and looks
-// at the clock; a memory context has no current row and counts every call).
+// calls it once per pixel: a write that continues the open run (same row,
+// further right, before `run_end`) goes straight into the row; any other goes
+// to the context's `hook`, which clips and writes it, and may open a run
+// there (a paint context marks the row to show and now and then looks at the
+// clock; a memory context opens none and counts every call).
 struct HDC__ {
-    static constexpr int no_row = -2147483647 - 1;
+    static constexpr int no_run = -2147483647 - 1;  // no column lies below it
     COLORREF* pixels = nullptr;
     int stride = 0;
     RECT clip{};
-    int row = no_row;
-    COLORREF* row_pixels = nullptr;  // the current row, from column 0
-    int budget = 0;
+    int run_row = no_run;
+    int run_last = 0;                // column of the run's latest write
+    int run_end = no_run;            // first column past the clip
+    COLORREF* run_pixels = nullptr;  // the run's row, from column 0
     // Returns the colour set, or CLR_INVALID when (x, y) is clipped away.
     COLORREF (*hook)(HDC__* dc, int x, int y, COLORREF colour) = nullptr;
 };
 inline COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
     if (!hdc) return 0xFFFFFFFF;
-    if (y == hdc->row && x >= hdc->clip.left && x < hdc->clip.right && --hdc->budget >= 0)
-        return hdc->row_pixels[x] = color & 0x00FFFFFF;
+    if (y == hdc->run_row && x > hdc->run_last && x < hdc->run_end) {
+        hdc->run_last = x;
+        return hdc->run_pixels[x] = color & 0x00FFFFFF;
+    }
     return hdc->hook(hdc, x, y, color);
 }
 HGDIOBJ WINAPI GetStockObject(int object);

@@ -70,14 +70,14 @@ public:
         if (dirty_top_ < dirty_bottom_ && alive(w_)) state().backend->present(w_, dirty_top_, dirty_bottom_);
         dirty_top_ = INT32_MAX;
         dirty_bottom_ = INT32_MIN;
-        row = no_row;  // the next write marks its row dirty again
-        budget = 0;
+        run_row = no_run;  // the next write marks its row dirty again
+        run_end = no_run;
         last_present_ = std::chrono::steady_clock::now();
     }
 
 private:
     // One unsigned test per axis (left <= x < right as x - left < right -
-    // left, modulo 2^32); a write inside starts a row (out of line, so the
+    // left, modulo 2^32); a write inside opens a run (out of line, so the
     // short path saves no registers).
     static COLORREF write(HDC__* dc, int x, int y, COLORREF colour) {
         const RECT& c = dc->clip;
@@ -86,16 +86,24 @@ private:
             static_cast<unsigned>(y) - static_cast<unsigned>(c.top) >=
                 static_cast<unsigned>(c.bottom) - static_cast<unsigned>(c.top))
             return CLR_INVALID;
-        static_cast<PaintDC*>(dc)->start_row(y);
-        return dc->row_pixels[x] = colour & 0x00FFFFFF;
+        static_cast<PaintDC*>(dc)->start_run(x, y);
+        return dc->run_pixels[x] = colour & 0x00FFFFFF;
     }
 
-    [[gnu::noinline]] void start_row(int y) {
-        if (std::chrono::steady_clock::now() - last_present_ >= present_interval) flush();
+    // A run has at most as many writes as columns from its first to its
+    // last, so the clock is read at least every 1024 writes plus one row.
+    [[gnu::noinline]] void start_run(int x, int y) {
+        if (run_row != no_run) writes_ += static_cast<long>(run_last) - run_first_ + 1;
+        if (writes_ >= 1024) {
+            writes_ = 0;
+            if (std::chrono::steady_clock::now() - last_present_ >= present_interval) flush();
+        }
         touch(y, y + 1);
-        row = y;
-        row_pixels = pixels + static_cast<size_t>(y) * stride;
-        budget = writes_per_look;
+        run_row = y;
+        run_first_ = x;
+        run_last = x;
+        run_end = clip.right;
+        run_pixels = pixels + static_cast<size_t>(y) * stride;
     }
 
     void touch(int top, int bottom) {
@@ -103,8 +111,9 @@ private:
         dirty_bottom_ = std::max(dirty_bottom_, bottom);
     }
 
-    static constexpr int writes_per_look = 1024;
     HWND w_;
+    int run_first_ = 0;  // first column of the open run
+    long writes_ = 0;    // writes in the runs since the clock was read, or more
     int dirty_top_ = INT32_MAX;
     int dirty_bottom_ = INT32_MIN;
     std::chrono::steady_clock::time_point last_present_ = std::chrono::steady_clock::now();

@@ -6,7 +6,7 @@ MemoryDC::MemoryDC(int width, int height) : pixels_(static_cast<size_t>(width) *
     HDC__::pixels = pixels_.data();
     stride = width;
     clip = RECT{0, 0, width, height};
-    hook = write;  // no current row: every call comes here
+    hook = write;  // opens no run: every call comes here
 }
 
 COLORREF MemoryDC::write(HDC__* dc, int x, int y, COLORREF colour) {
