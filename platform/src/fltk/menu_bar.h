@@ -13,9 +13,10 @@
 #include "fltk/window_events.h"
 #include "fltk/helpers.h"
 #include "fltk/menu_navigator.h"
-#include "fltk/menu_popup.h"
 
 namespace layer::fltk {
+
+class MenuPopup;
 
 // The menu bar, drawn from the window's parsed menu resource. It runs
 // Win32's menu mode: entered by a click on a title, Alt+mnemonic, F10 or a
@@ -25,6 +26,7 @@ namespace layer::fltk {
 class MenuBar : public Fl_Widget {
 public:
     MenuBar(HWND w, WindowEvents& backend, const Menu& menu, int x, int y, int width, int height);
+    ~MenuBar() override;
 
     void draw() override;
     // A click on a title, or Alt+mnemonic (FL_SHORTCUT), enters menu mode.
