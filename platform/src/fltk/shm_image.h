@@ -1,9 +1,9 @@
 // The picture's upload through MIT-SHM: an XImage in a shared memory segment
 // that the X server reads directly, so a put sends no pixels through the
 // socket. Only on a local display that offers the extension and a 24/32-bit
-// TrueColor visual with 0x00RRGGBB pixels; elsewhere (remote displays, QUIMBAR_NO_SHM=1 in the
-// environment, a build without libXext) create() returns null and the
-// picture is drawn with fl_draw_image.
+// TrueColor visual with 0x00RRGGBB pixels; elsewhere (remote displays,
+// QUIMBAR_NO_SHM=1 in the environment) create() returns null and the picture
+// is drawn with fl_draw_image.
 #ifndef QUIMBAR_LAYER_FLTK_SHM_IMAGE_H
 #define QUIMBAR_LAYER_FLTK_SHM_IMAGE_H
 
@@ -16,8 +16,8 @@ namespace layer::fltk {
 class SharedImage {
 public:
     // An image of width x height pixels for windows of FLTK's visual
-    // (fl_visual) on fl_display; null if the display or the build does not
-    // allow it. After one failure no further image is tried.
+    // (fl_visual) on fl_display; null if the display does not allow it.
+    // After one failure no further image is tried.
     static std::unique_ptr<SharedImage> create(int width, int height);
     // Detaches and frees the segment.
     ~SharedImage();
