@@ -3,6 +3,7 @@
 // runtime would.
 #include <FL/Fl.H>
 #include <FL/x.H>
+#include <X11/XKBlib.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,7 +13,6 @@
 #include <memory>
 
 #include "fltk/fltk_backend.h"
-#include "fltk/key_releases.h"
 
 namespace {
 
@@ -28,6 +28,35 @@ void open_standard_descriptors() {
             close(null);
         }
     }
+}
+
+// Runs for each X event before FLTK handles it. FLTK 1.3 treats a release
+// whose next queued event is a press of the same key with the same time
+// stamp as auto-repeat and drops the release. With detectable auto-repeat
+// the server sends no such releases, so the release is real: it is moved
+// back by one millisecond, which FLTK no longer matches with the press.
+int keep_release(void* event, void*) {
+    auto* xevent = static_cast<XEvent*>(event);
+    if (xevent->type != KeyRelease) return 0;
+    XKeyEvent& release = xevent->xkey;
+    if (!XPending(release.display)) return 0;
+    XEvent next;
+    XPeekEvent(release.display, &next);
+    if (next.type == KeyPress && next.xkey.keycode == release.keycode && next.xkey.time == release.time)
+        release.time -= 1;
+    return 0;  // FLTK handles the event
+}
+
+// Every key release reaches the program, also a release followed at once by
+// a press of the same key with the same time stamp (keys sent by a program
+// at full speed, or typed faster than the server's clock ticks). Where the
+// server grants detectable auto-repeat (a held key sends presses only, and
+// one release when let go) every release is real and keep_release applies;
+// elsewhere FLTK's own detection stays, all that makes a held key act once.
+void keep_key_releases(Display* display) {
+    Bool detectable = False;
+    if (XkbSetDetectableAutoRepeat(display, True, &detectable) && detectable)
+        Fl::add_system_handler(keep_release, nullptr);
 }
 
 }  // namespace
@@ -52,7 +81,7 @@ int main() {
     fl_open_display(display);
     // Keys act once per release: holding a key down gives no release per
     // repeat, and quick identical keys each give their own.
-    layer::fltk::keep_key_releases(display);
+    keep_key_releases(display);
 
     layer::install_backend(std::make_unique<layer::fltk::FltkBackend>());
     static char command_line[] = "";
