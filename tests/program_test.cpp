@@ -2,6 +2,7 @@
 // command and key, the parameter and Info dialogs, and painting.
 #include <cmath>
 
+#include "core.h"
 #include "resource.h"
 #include "support/program_fixture.h"
 
@@ -16,11 +17,8 @@ TEST_F(Program, StartsWithTheStartUpPictureAndEndsWithExitCodeZero) {
         HWND w = hl::main_window();
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(hwnd7, w);
-        char title[32];
-        GetWindowTextA(w, title, sizeof title);
-        EXPECT_STREQ(title, "Quimbar");
-        RECT r;
-        GetWindowRect(w, &r);
+        EXPECT_EQ(w->text, "Quimbar");
+        RECT r = w->window_rect;
         EXPECT_EQ(r.left, 250);
         EXPECT_EQ(r.top, 150);
         EXPECT_EQ(r.right - r.left, 500);
@@ -29,7 +27,7 @@ TEST_F(Program, StartsWithTheStartUpPictureAndEndsWithExitCodeZero) {
         EXPECT_EQ(pixelheight, 500);
         // UpdateWindow painted once before the loop; nothing else is pending.
         EXPECT_EQ(hl::paint_count(w), 1);
-        EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));
+        EXPECT_FALSE(w->has_update);
         EXPECT_EQ(differences_from_model(), 0u);
         EXPECT_GT(hl::present_count(), 0);
     });
@@ -96,8 +94,8 @@ TEST_P(FamilyCommand, ResetsTheViewAndTakesTheDialogDefaultsOnOk) {
         HWND dlg = hl::dialog();
         ASSERT_NE(dlg, nullptr);
         EXPECT_EQ(hl::dialog_title(dlg), "WerteEingabe");
-        EXPECT_EQ(hl::focused_control(dlg), GetDlgItem(dlg, IDOK));
-        EXPECT_FALSE(IsWindowEnabled(hl::main_window()));
+        EXPECT_EQ(hl::focused_control(dlg), layer::dialog_item(dlg, IDOK));
+        EXPECT_FALSE(hl::main_window()->enabled);
         // The view is reset before the dialog opens.
         EXPECT_EQ(j, c.j);
         EXPECT_EQ(zoom, c.zoom);
@@ -107,7 +105,7 @@ TEST_P(FamilyCommand, ResetsTheViewAndTakesTheDialogDefaultsOnOk) {
     });
     then([&] {
         EXPECT_EQ(hl::dialog(), nullptr);
-        EXPECT_TRUE(IsWindowEnabled(hl::main_window()));
+        EXPECT_TRUE(hl::main_window()->enabled);
         EXPECT_EQ(j, c.j);
         EXPECT_EQ(j2, c.j2);
         EXPECT_EQ(a, c.a);
@@ -253,9 +251,7 @@ TEST_F(Program, CubicAfterStartUpAndAfterOtherDialogsUsesTheLastConfirmedValues)
     then([] {
         // 265 x 106 dialog units at 6 x 13 pixels per 4 x 8 units, the client
         // area at the main client area's corner, the frame around it.
-        RECT r, main;
-        GetWindowRect(hl::dialog(), &r);
-        GetWindowRect(hl::main_window(), &main);
+        RECT r = hl::dialog()->window_rect, main = hl::main_window()->window_rect;
         EXPECT_EQ(r.left, main.left + 4 - 3);
         EXPECT_EQ(r.top, main.top + 4 + 19 + 19 - 3 - 19);
         EXPECT_EQ(r.right, main.left + 4 + 398 + 3);
@@ -406,10 +402,7 @@ TEST_F(Program, InfoOpensAndClosesWithOkAndEscapeWithoutRepaint) {
         HWND dlg = hl::dialog();
         ASSERT_NE(dlg, nullptr);
         EXPECT_EQ(hl::dialog_title(dlg), "Info");
-        RECT r;
-        GetWindowRect(dlg, &r);
-        RECT main;
-        GetWindowRect(hl::main_window(), &main);
+        RECT r = dlg->window_rect, main = hl::main_window()->window_rect;
         // Its client area opens at the main window's client-area corner
         // (border 4, caption 19, menu bar 19); its modal frame (3) and
         // caption (19) reach up and left over the main window's menu bar.

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "core.h"
-#include "embedded_resources.h"
 #include "res_reader.h"
 #include "resource.h"
 
@@ -32,7 +31,7 @@ std::string read_file(const std::string& path) {
     return s.str();
 }
 
-std::string program_res() { return std::string(*layer::embedded_file("quimbar.res")); }
+std::string program_res() { return std::string(layer::embedded_res()); }
 
 // ---------------------------------------------------------------------------
 // The program's menu bar

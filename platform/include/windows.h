@@ -57,7 +57,7 @@ typedef struct tagRECT {
     LONG top;
     LONG right;
     LONG bottom;
-} RECT, *LPRECT;
+} RECT;
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -192,10 +192,6 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow);
 BOOL WINAPI UpdateWindow(HWND hwnd);
 BOOL WINAPI DestroyWindow(HWND hwnd);
-BOOL WINAPI IsWindowEnabled(HWND hwnd);
-BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect);
-BOOL WINAPI GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);
-int WINAPI GetWindowTextA(HWND hwnd, LPSTR text, int maxCount);
 
 BOOL WINAPI GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
 BOOL WINAPI TranslateMessage(const MSG* msg);
@@ -244,7 +240,6 @@ HINSTANCE WINAPI GetModuleHandleA(LPCSTR moduleName);
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
                                LPARAM initParam);
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
-HWND WINAPI GetDlgItem(HWND dialog, int id);
 UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount);
 
 #ifdef __cplusplus

@@ -8,12 +8,13 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <stdexcept>
 
 #include "core.h"
-#include "embedded_resources.h"
 
 namespace layer {
 
@@ -173,6 +174,18 @@ POINT dialog_base_units(int point_size) {
     if (point_size == 10) return POINT{7, 16};
     return POINT{static_cast<LONG>(std::lround(6.0 * point_size / 8.0)),
                  static_cast<LONG>(std::lround(13.0 * point_size / 8.0))};
+}
+
+const Resources& program_resources() {
+    static const Resources resources = [] {
+        try {
+            return read_res(embedded_res());
+        } catch (const ResError& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            std::exit(3);
+        }
+    }();
+    return resources;
 }
 
 void install_backend(std::unique_ptr<Backend> b) { state().backend = std::move(b); }
@@ -351,31 +364,6 @@ BOOL WINAPI DestroyWindow(HWND h) {
     bury(h);
     if (top) backend().destroy_window(h);
     return TRUE;
-}
-
-BOOL WINAPI IsWindowEnabled(HWND h) { return alive(h) && h->enabled ? TRUE : FALSE; }
-
-BOOL WINAPI GetWindowRect(HWND h, LPRECT r) {
-    if (!alive(h) || !r) return FALSE;
-    *r = h->window_rect;
-    return TRUE;
-}
-
-BOOL WINAPI GetUpdateRect(HWND h, LPRECT r, BOOL) {
-    if (!alive(h)) return FALSE;
-    if (r) *r = h->has_update ? h->update : RECT{0, 0, 0, 0};
-    return h->has_update ? TRUE : FALSE;
-}
-
-int WINAPI GetWindowTextA(HWND h, LPSTR text, int maxCount) {
-    if (!text || maxCount <= 0) return 0;
-    text[0] = '\0';
-    if (!alive(h)) return 0;
-    std::string s = h->kind == WindowKind::control ? backend().control_text(h) : h->text;
-    size_t n = std::min(s.size(), static_cast<size_t>(maxCount - 1));
-    std::memcpy(text, s.data(), n);
-    text[n] = '\0';
-    return static_cast<int>(n);
 }
 
 // ---- Messages ----------------------------------------------------------------

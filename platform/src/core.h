@@ -16,6 +16,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "layer/device_context.h"
@@ -211,6 +212,13 @@ bool alive(HWND h);
 HWND adopt(std::unique_ptr<HWND__> w);
 // Marks h destroyed and drops the messages queued for it.
 void bury(HWND h);
+
+// The bytes of quimbar.res, windres's build of resources/quimbar.rc, which
+// the build embeds (cmake/embed.cmake): the program reads no files.
+std::string_view embedded_res();
+// Those resources, read on first use. A read error cannot happen in a built
+// program, but if it does, it is printed and the process exits with status 3.
+const Resources& program_resources();
 
 // The window procedure of dialogs.
 LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,9 +4,9 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "core.h"
-#include "embedded_resources.h"
 
 namespace layer {
 
@@ -147,9 +147,13 @@ BOOL WINAPI EndDialog(HWND dlg, INT_PTR result) {
     return TRUE;
 }
 
-HWND WINAPI GetDlgItem(HWND dlg, int id) { return dialog_item(dlg, id); }
-
-// Without such a control GetWindowTextA gets null and leaves an empty text.
+// Without such a control the text is empty.
 UINT WINAPI GetDlgItemTextA(HWND dlg, int id, LPSTR text, int maxCount) {
-    return static_cast<UINT>(GetWindowTextA(dialog_item(dlg, id), text, maxCount));
+    if (!text || maxCount <= 0) return 0;
+    HWND control = dialog_item(dlg, id);
+    std::string s = control ? backend().control_text(control) : std::string();
+    size_t n = std::min(s.size(), static_cast<size_t>(maxCount - 1));
+    std::memcpy(text, s.data(), n);
+    text[n] = '\0';
+    return static_cast<UINT>(n);
 }

@@ -3,7 +3,7 @@
 // "&Info".
 #include <gtest/gtest.h>
 
-#include "embedded_resources.h"
+#include "core.h"
 #include "fltk/helpers.h"
 #include "fltk/menu_navigator.h"
 

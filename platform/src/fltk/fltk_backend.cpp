@@ -13,7 +13,6 @@
 #include <memory>
 #include <string>
 
-#include "embedded_resources.h"
 #include "fltk/dialog_window.h"
 #include "fltk/helpers.h"
 #include "fltk/main_window.h"

@@ -1,6 +1,6 @@
 #include "fltk/menu_navigator.h"
 
-#include <cctype>
+#include <strings.h>
 
 #include "fltk/helpers.h"
 
@@ -17,13 +17,6 @@ int next_item(const std::vector<MenuItem>& items, int from, int step) {
     return (from + step + n) % n;
 }
 
-std::string lower_ascii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (static_cast<unsigned char>(c) < 0x80) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 }  // namespace
 
 bool mnemonic_matches(std::string_view label, std::string_view letter) {
@@ -32,7 +25,7 @@ bool mnemonic_matches(std::string_view label, std::string_view letter) {
     if (ml.mnemonic_begin < 0) return false;
     std::string_view mnemonic(ml.text);
     mnemonic = mnemonic.substr(ml.mnemonic_begin, ml.mnemonic_end - ml.mnemonic_begin);
-    return lower_ascii(mnemonic) == lower_ascii(letter);
+    return mnemonic.size() == letter.size() && strncasecmp(mnemonic.data(), letter.data(), letter.size()) == 0;
 }
 
 const std::vector<MenuItem>& MenuNavigator::items(int level) const {

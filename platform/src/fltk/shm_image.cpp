@@ -1,8 +1,6 @@
 #include "fltk/shm_image.h"
 
 #include <FL/Fl.H>
-#include <FL/x.H>
-#include <X11/extensions/XShm.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
@@ -45,65 +43,30 @@ void convert_row(const COLORREF* __restrict in, uint32_t* __restrict out, int n)
 
 }  // namespace
 
-struct SharedImage::State {
-    Display* display = nullptr;
-    XShmSegmentInfo segment{};
-    XImage* image = nullptr;
-    // The last put, while the server may still be reading the segment.
-    bool put_pending = false;
-    unsigned long put_serial = 0;
-    Window put_window = 0;
-
-    // Waits until the server has handled the last put (its completion
-    // event, or any later answer, has arrived); takes the completion
-    // events off the queue so FLTK does not wake up for them.
-    void wait_for_server() {
-        if (!put_pending) return;
-        XEvent event;
-        // Reads what the server has sent so far.
-        while (XCheckTypedWindowEvent(display, put_window, completion_type, &event)) {
-        }
-        if (static_cast<long>(LastKnownRequestProcessed(display) - put_serial) < 0) {
-            XSync(display, False);
-            while (XCheckTypedWindowEvent(display, put_window, completion_type, &event)) {
-            }
-        }
-        put_pending = false;
+// The server keeps its own mapping until it has handled the detach.
+SharedImage::~SharedImage() {
+    if (attached_) XShmDetach(display_, &segment_);
+    if (image_) {
+        // The data is the segment, not Xlib's to free.
+        image_->data = nullptr;
+        image_->obdata = nullptr;
+        XDestroyImage(image_);
     }
-
-    bool attached = false;
-
-    // Detaches (the server keeps its own mapping until it has handled the
-    // detach) and frees whatever was made.
-    ~State() {
-        if (attached) XShmDetach(display, &segment);
-        if (image) {
-            // The data is the segment, not Xlib's to free.
-            image->data = nullptr;
-            image->obdata = nullptr;
-            XDestroyImage(image);
-        }
-        if (segment.shmaddr) shmdt(segment.shmaddr);
-    }
-};
-
-SharedImage::SharedImage(std::unique_ptr<State> state, int width, int height)
-    : state_(std::move(state)), width_(width), height_(height) {}
-
-SharedImage::~SharedImage() = default;
+    if (segment_.shmaddr) shmdt(segment_.shmaddr);
+}
 
 std::unique_ptr<SharedImage> SharedImage::create(int width, int height) {
     if (disabled || width <= 0 || height <= 0) return nullptr;
-    // Any failure rules MIT-SHM out for good; the state frees what was made.
+    // Any failure rules MIT-SHM out for good; the destructor frees what was made.
     disabled = true;
     Display* display = fl_display;
     if (forced_off() || !display || !XShmQueryExtension(display) || !visual_is_rgb()) return nullptr;
     completion_type = XShmGetEventBase(display) + ShmCompletion;
 
-    auto state = std::make_unique<State>();
-    state->display = display;
-    XShmSegmentInfo& segment = state->segment;
-    XImage* image = state->image =
+    std::unique_ptr<SharedImage> shared(new SharedImage);
+    shared->display_ = display;
+    XShmSegmentInfo& segment = shared->segment_;
+    XImage* image = shared->image_ =
         XShmCreateImage(display, fl_visual->visual, fl_visual->depth, ZPixmap, nullptr, &segment, width, height);
     int wanted_order = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? LSBFirst : MSBFirst;
     if (!image || image->bits_per_pixel != 32 || image->byte_order != wanted_order) return nullptr;
@@ -130,23 +93,36 @@ std::unique_ptr<SharedImage> SharedImage::create(int width, int height) {
     // process dies.
     shmctl(segment.shmid, IPC_RMID, nullptr);
     if (!sent || attach_refused) return nullptr;
-    state->attached = true;
+    shared->attached_ = true;
     disabled = false;
-    return std::unique_ptr<SharedImage>(new SharedImage(std::move(state), width, height));
+    return shared;
+}
+
+void SharedImage::wait_for_server() {
+    if (!put_pending_) return;
+    XEvent event;
+    // Reads what the server has sent so far.
+    while (XCheckTypedWindowEvent(display_, put_window_, completion_type, &event)) {
+    }
+    if (static_cast<long>(LastKnownRequestProcessed(display_) - put_serial_) < 0) {
+        XSync(display_, False);
+        while (XCheckTypedWindowEvent(display_, put_window_, completion_type, &event)) {
+        }
+    }
+    put_pending_ = false;
 }
 
 void SharedImage::put(const COLORREF* back, int stride, int x0, int y0, int x1, int y1, int dst_x, int dst_y) {
-    State& s = *state_;
-    s.wait_for_server();
-    XImage* image = s.image;
+    wait_for_server();
+    XImage* image = image_;
     for (int y = y0; y < y1; ++y) {
         auto* out = reinterpret_cast<uint32_t*>(image->data + static_cast<size_t>(y) * image->bytes_per_line) + x0;
         convert_row(back + static_cast<size_t>(y) * stride + x0, out, x1 - x0);
     }
-    s.put_serial = NextRequest(s.display);
-    s.put_window = fl_window;
-    XShmPutImage(s.display, fl_window, fl_gc, image, x0, y0, dst_x, dst_y, x1 - x0, y1 - y0, True);
-    s.put_pending = true;
+    put_serial_ = NextRequest(display_);
+    put_window_ = fl_window;
+    XShmPutImage(display_, fl_window, fl_gc, image, x0, y0, dst_x, dst_y, x1 - x0, y1 - y0, True);
+    put_pending_ = true;
 }
 
 }  // namespace layer::fltk

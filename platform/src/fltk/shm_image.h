@@ -7,6 +7,9 @@
 #ifndef QUIMBAR_LAYER_FLTK_SHM_IMAGE_H
 #define QUIMBAR_LAYER_FLTK_SHM_IMAGE_H
 
+#include <FL/x.H>
+#include <X11/extensions/XShm.h>
+
 #include <memory>
 
 #include "core.h"
@@ -24,8 +27,8 @@ public:
     SharedImage(const SharedImage&) = delete;
     SharedImage& operator=(const SharedImage&) = delete;
 
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int width() const { return image_->width; }
+    int height() const { return image_->height; }
 
     // Converts [x0, x1) x [y0, y1) of `back` (0x00BBGGRR, `stride` pixels a
     // row, within width() x height()) into the image and puts it at
@@ -34,11 +37,20 @@ public:
     void put(const COLORREF* back, int stride, int x0, int y0, int x1, int y1, int dst_x, int dst_y);
 
 private:
-    struct State;
-    SharedImage(std::unique_ptr<State> state, int width, int height);
+    SharedImage() = default;
+    // Waits until the server has handled the last put (its completion event,
+    // or any later answer, has arrived); takes the completion events off the
+    // queue so FLTK does not wake up for them.
+    void wait_for_server();
 
-    std::unique_ptr<State> state_;
-    int width_, height_;
+    Display* display_ = nullptr;
+    XShmSegmentInfo segment_{};
+    XImage* image_ = nullptr;
+    bool attached_ = false;
+    // The last put, while the server may still be reading the segment.
+    bool put_pending_ = false;
+    unsigned long put_serial_ = 0;
+    Window put_window_ = 0;
 };
 
 }  // namespace layer::fltk
