@@ -324,6 +324,12 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     w->text = windowName ? windowName : "";
     w->owner = parent;
     w->window_rect = RECT{x, y, x + width, y + height};
+    // The client area: the outer rectangle less frame, caption and menu bar.
+    RECT client = inner_rect(w->window_rect, style, exStyle);
+    if (w->menu) client.top += menu_bar_height;
+    w->client_origin = POINT{client.left, client.top};
+    w->client_width = std::max(0, static_cast<int>(client.right - client.left));
+    w->client_height = std::max(0, static_cast<int>(client.bottom - client.top));
 
     HWND h = adopt(std::move(w));
     backend().create_window(h);

@@ -93,8 +93,7 @@ public:
     virtual ~Backend() = default;
 
     // Creates the toolkit window for a top-level window whose class, style,
-    // menu and outer rectangle the core has filled in. Sets client_origin,
-    // client_width and client_height (the core then sizes the back buffer).
+    // menu, outer rectangle and client area the core has filled in.
     virtual void create_window(HWND w) = 0;
     virtual void show_window(HWND w, int cmd_show) = 0;
     virtual void destroy_window(HWND w) = 0;

@@ -66,8 +66,6 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
         w->text = c.text;
         w->rect = RECT{mul_div(c.x, units.x, 4), mul_div(c.y, units.y, 8), mul_div(c.x + c.cx, units.x, 4),
                        mul_div(c.y + c.cy, units.y, 8)};
-        w->visible = (c.style & WS_VISIBLE) != 0;
-        w->enabled = (c.style & WS_DISABLED) == 0;
         dlg->controls.push_back(adopt(std::move(w)));
     }
     return dlg;

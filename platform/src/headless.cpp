@@ -13,13 +13,7 @@ public:
     std::deque<std::function<void()>> script;
     long presents = 0;
 
-    void create_window(HWND w) override {
-        RECT r = inner_rect(w->window_rect, w->style, w->exstyle);
-        if (w->menu) r.top += menu_bar_height;
-        w->client_origin = POINT{r.left, r.top};
-        w->client_width = std::max(0, static_cast<int>(r.right - r.left));
-        w->client_height = std::max(0, static_cast<int>(r.bottom - r.top));
-    }
+    void create_window(HWND) override {}
     void show_window(HWND, int) override {}
     void destroy_window(HWND) override {}
     void present(HWND, int, int) override { ++presents; }

@@ -1,4 +1,4 @@
-#include "fltk/dialog_window.h"
+#include "fltk/widgets.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -8,9 +8,6 @@
 #include <X11/Xatom.h>
 
 #include <string>
-
-#include "fltk/helpers.h"
-#include "fltk/ui_font.h"
 
 namespace layer::fltk {
 

@@ -13,10 +13,6 @@
 #include <memory>
 #include <string>
 
-#include "fltk/dialog_window.h"
-#include "fltk/helpers.h"
-#include "fltk/main_window.h"
-
 namespace layer::fltk {
 
 using Clock = std::chrono::steady_clock;
@@ -108,20 +104,15 @@ FltkBackend::FltkBackend() {
 }
 
 void FltkBackend::create_window(HWND w) {
-    // The window manager draws frame and caption outside the X window; take
-    // what Win32 would spend on them from the outer size, so that the client
-    // area comes out as on Win32.
-    RECT r = inner_rect(w->window_rect, w->style, w->exstyle);
-    int x = r.left, y = r.top;
-    auto* window = new MainWindow(w, *this, x, y, std::max(r.right - r.left, 1), std::max(r.bottom - r.top, 1));
+    // The window manager draws frame and caption outside the X window, which
+    // holds the menu bar and, below it, the client area where the core put it.
+    int menu = w->menu ? menu_bar_height : 0;
+    auto* window = new MainWindow(w, *this, w->client_origin.x, w->client_origin.y - menu,
+                                  std::max(w->client_width, 1), std::max(w->client_height + menu, 1));
     if (w->icon) {
         if (const Fl_RGB_Image* icon = program_icon()) window->icon(icon);
     }
     w->backend_data = static_cast<Fl_Window*>(window);
-    Picture* picture = window->picture();
-    w->client_origin = POINT{x, y + picture->y()};
-    w->client_width = picture->w();
-    w->client_height = picture->h();
 }
 
 void FltkBackend::show_window(HWND w, int cmd_show) {
@@ -239,7 +230,11 @@ void FltkBackend::set_focus(HWND control) {
 
 void FltkBackend::enable_window(HWND w, bool enabled) {
     // Only a dialog's owner is disabled, and only while the dialog is open.
-    if (MainWindow* window = main_window_of(w)) window->set_enabled(enabled);
+    // Back to input, it takes the keys pressed from then on.
+    MainWindow* window = main_window_of(w);
+    if (!window || !enabled) return;
+    window->picture()->forget_keys();
+    window->picture()->take_focus();
 }
 
 void FltkBackend::pump(bool block) {

@@ -8,7 +8,7 @@
 #include <chrono>
 
 #include "core.h"
-#include "fltk/window_events.h"
+#include "fltk/widgets.h"
 
 namespace layer::fltk {
 

@@ -1,14 +1,10 @@
-#include "fltk/main_window.h"
+#include "fltk/widgets.h"
 
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
 
 #include <algorithm>
 #include <cmath>
-
-#include "fltk/helpers.h"
-#include "fltk/menu_bar.h"
-#include "fltk/ui_font.h"
 
 namespace layer::fltk {
 
@@ -157,13 +153,6 @@ MainWindow::MainWindow(HWND w, WindowEvents& backend, int x, int y, int width, i
     callback(close_box);
     copy_label(w->text.c_str());
     xclass(w->class_name.c_str());
-}
-
-void MainWindow::set_enabled(bool enabled) {
-    if (enabled) {
-        picture_->forget_keys();
-        picture_->take_focus();
-    }
 }
 
 int MainWindow::handle(int event) {

@@ -1,12 +1,10 @@
-#include "fltk/menu_bar.h"
+#include "fltk/widgets.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Menu_Window.H>
 #include <FL/fl_draw.H>
 
 #include <algorithm>
-
-#include "fltk/ui_font.h"
 
 namespace layer::fltk {
 

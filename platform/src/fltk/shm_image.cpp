@@ -1,4 +1,4 @@
-#include "fltk/shm_image.h"
+#include "fltk/widgets.h"
 
 #include <FL/Fl.H>
 #include <sys/ipc.h>

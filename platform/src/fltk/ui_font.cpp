@@ -1,4 +1,4 @@
-#include "fltk/ui_font.h"
+#include "fltk/widgets.h"
 
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>

@@ -1,0 +1,257 @@
+// The FLTK backend's widgets: the main window (an undecorated FLTK window,
+// the window manager draws frame and caption) with the layer's menu bar and,
+// below it, the picture, which is the Win32 client area; and the modal
+// dialogs built from resource templates. They report to the backend through
+// WindowEvents, so they need not know the backend that owns them.
+#ifndef QUIMBAR_LAYER_FLTK_WIDGETS_H
+#define QUIMBAR_LAYER_FLTK_WIDGETS_H
+
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Widget.H>
+#include <FL/Fl_Window.H>
+#include <FL/x.H>
+#include <X11/extensions/XShm.h>
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "core.h"
+#include "fltk/helpers.h"
+#include "fltk/menu_navigator.h"
+
+namespace layer::fltk {
+
+// What the widgets report to the backend: drawing, exposures, menus and
+// resizes. FltkBackend implements it.
+class WindowEvents {
+public:
+    // Counts every redraw of a picture, reported or not.
+    virtual void note_picture_drawn() = 0;
+    // A picture reports an exposure.
+    virtual void note_exposure() = 0;
+    // A picture has chosen how it uploads: through shared memory or with
+    // fl_draw_image (traced with QUIMBAR_TRACE_IDLE).
+    virtual void note_upload(bool shared) = 0;
+    // Exposures are not reported while a menu is open or restoring what it
+    // covered: menus save what lies beneath them, as on Win32.
+    virtual bool exposures_suppressed() const = 0;
+    virtual void menu_opened() = 0;
+    // `shown`: a menu was on screen; the exposures its closing causes are
+    // taken (and not reported) before the next paint.
+    virtual void menu_closed(bool shown) = 0;
+    // A window was resized or mapped: the exposures that follow should
+    // arrive before the next paint, so that all of them make one paint.
+    virtual void expect_exposures() = 0;
+
+protected:
+    ~WindowEvents() = default;
+};
+
+// The font for menus and dialogs: a sans face with metrics close to
+// "MS Sans Serif" (Nimbus Sans, a Helvetica clone, when installed).
+Fl_Font ui_font();
+// The size of ui_font() whose average letter width comes closest to a dialog
+// base unit (6 pixels for "MS Sans Serif" 8 pt, 7 for 10 pt). Needs the
+// display.
+int ui_font_size(int base_unit_x);
+
+// ---- The picture's upload ----------------------------------------------------
+
+// Through MIT-SHM: an XImage in a shared memory segment
+// that the X server reads directly, so a put sends no pixels through the
+// socket. Only on a local display that offers the extension and a 24/32-bit
+// TrueColor visual with 0x00RRGGBB pixels; elsewhere (remote displays,
+// QUIMBAR_NO_SHM=1 in the environment) create() returns null and the picture
+// is drawn with fl_draw_image.
+class SharedImage {
+public:
+    // An image of width x height pixels for windows of FLTK's visual
+    // (fl_visual) on fl_display; null if the display does not allow it.
+    // After one failure no further image is tried.
+    static std::unique_ptr<SharedImage> create(int width, int height);
+    // Detaches and frees the segment.
+    ~SharedImage();
+    SharedImage(const SharedImage&) = delete;
+    SharedImage& operator=(const SharedImage&) = delete;
+
+    int width() const { return image_->width; }
+    int height() const { return image_->height; }
+
+    // Converts [x0, x1) x [y0, y1) of `back` (0x00BBGGRR, `stride` pixels a
+    // row, within width() x height()) into the image and puts it at
+    // (dst_x, dst_y) of fl_window with fl_gc. First waits until the server
+    // has read the previous put; does not wait for this one.
+    void put(const COLORREF* back, int stride, int x0, int y0, int x1, int y1, int dst_x, int dst_y);
+
+private:
+    SharedImage() = default;
+    // Waits until the server has handled the last put (its completion event,
+    // or any later answer, has arrived); takes the completion events off the
+    // queue so FLTK does not wake up for them.
+    void wait_for_server();
+
+    Display* display_ = nullptr;
+    XShmSegmentInfo segment_{};
+    XImage* image_ = nullptr;
+    bool attached_ = false;
+    // The last put, while the server may still be reading the segment.
+    bool put_pending_ = false;
+    unsigned long put_serial_ = 0;
+    Window put_window_ = 0;
+};
+
+// ---- The main window ---------------------------------------------------------
+
+class MenuPopup;
+
+// The menu bar, drawn from the window's parsed menu resource. It runs
+// Win32's menu mode: entered by a click on a title, Alt+mnemonic, F10 or a
+// lone Alt, it holds keyboard and mouse (no key reaches the picture) until an
+// item is chosen or the mode is left; the chosen command then goes to the
+// core.
+class MenuBar : public Fl_Widget {
+public:
+    MenuBar(HWND w, WindowEvents& backend, const Menu& menu, int x, int y, int width, int height);
+    ~MenuBar() override;
+
+    void draw() override;
+    // A click on a title, or Alt+mnemonic (FL_SHORTCUT), enters menu mode.
+    int handle(int event) override;
+    // Called when menu mode ends, before the chosen command goes out.
+    void on_close(std::function<void()> hook) { on_close_ = std::move(hook); }
+    // A lone Alt or F10 released: menu mode with the first title highlighted.
+    void enter_from_keyboard();
+    bool tracking() const { return tracking_; }
+    // Keyboard and mouse events while in menu mode (the main window holds
+    // the grab and hands them here).
+    int track_event(int event);
+
+private:
+    // Runs menu mode from the navigator's present state until it ends.
+    void track();
+    // Opens, closes and highlights the popups as the navigator says.
+    void update();
+    void close_popups(std::size_t from);
+    void apply(const MenuNavigator::Outcome& outcome);
+    // The title under the screen point, or -1.
+    int title_at(int x_root, int y_root) const;
+
+    HWND hwnd_;
+    WindowEvents& backend_;
+    std::vector<MenuLabel> titles_;
+    std::vector<int> title_left_;  // where each title begins, and where the last one ends
+    MenuNavigator nav_;
+    std::vector<std::unique_ptr<MenuPopup>> popups_;
+    int font_size_ = 11;
+    bool tracking_ = false;
+    bool shown_ = false;  // a popup was on screen during this menu mode
+    int chosen_ = -1;
+    std::function<void()> on_close_;
+};
+
+// The client area. It shows the window's back buffer, reports exposures to
+// the core, keeps the keyboard focus and reports key releases.
+class Picture : public Fl_Widget {
+public:
+    Picture(HWND w, WindowEvents& backend, int x, int y, int width, int height);
+
+    void draw() override;
+    int handle(int event) override;
+
+    // Draws rows [y0, y1) of the back buffer into the current window now.
+    void show_rows(int y0, int y1);
+    // Keys pressed before now will not be reported when released.
+    void forget_keys() {
+        pressed_.clear();
+        menu_key_alone_ = 0;
+    }
+
+private:
+    // Draws the client rectangle [x0, x1) x [y0, y1) from the back buffer,
+    // black where the buffer does not reach.
+    void paint(int x0, int y0, int x1, int y1);
+    // Draws [x0, x1) x [y0, y1) of the back buffer (which covers it) with
+    // fl_draw_image.
+    void draw_rgb(int x0, int y0, int x1, int y1);
+    // The shared memory image for a back buffer of width x height, made
+    // anew when the size changed; null when the display allows none.
+    SharedImage* shared_image(int width, int height);
+
+    HWND hwnd_;
+    WindowEvents& backend_;
+    std::set<int> pressed_;  // keys pressed while the picture had the focus
+    int menu_key_alone_ = 0;  // Alt or F10, down with no other key or click since; else 0
+    std::unique_ptr<SharedImage> shared_;
+    bool shared_tried_ = false;  // a null shared_ after a try: the display allows none
+    std::vector<unsigned char> rgb_;  // the fl_draw_image path's RGB bytes
+};
+
+// The main window: the menu bar above the picture.
+class MainWindow : public Fl_Window {
+public:
+    // x, y, width, height: the FLTK window (menu bar and picture), screen
+    // coordinates.
+    MainWindow(HWND w, WindowEvents& backend, int x, int y, int width, int height);
+
+    int handle(int event) override;
+    void resize(int x, int y, int width, int height) override;
+
+    Picture* picture() const { return picture_; }
+    MenuBar* menu_bar() const { return menu_bar_; }
+
+private:
+    static void close_box(Fl_Widget* window, void*);
+
+    HWND hwnd_;
+    WindowEvents& backend_;
+    Picture* picture_ = nullptr;
+    MenuBar* menu_bar_ = nullptr;
+};
+
+// ---- Dialogs -----------------------------------------------------------------
+
+// An edit field. Like a Win32 edit control without ES_AUTOHSCROLL (the
+// program's are all of this kind) it takes text only while the text fits
+// its width.
+class EditField : public Fl_Input {
+public:
+    using Fl_Input::Fl_Input;
+    int handle(int event) override;
+};
+
+// A modal dialog: push buttons, edit fields and static labels at their
+// template rectangles, in template order (which is FLTK's Tab order).
+class DialogWindow : public Fl_Window {
+public:
+    // x, y: where the dialog's client area goes on the screen.
+    DialogWindow(HWND dlg, int x, int y);
+
+    // Creates the X window with the hints of a Win32 modal dialog frame.
+    void show() override;
+    int handle(int event) override;
+    void resize(int x, int y, int width, int height) override;
+
+private:
+    static void close_box(Fl_Widget* window, void*);
+    static void button_pressed(Fl_Widget* button, void*);
+    void add_control(HWND control, Fl_Font font, int font_size);
+    // Enter means the focused push button, or OK when no button has the focus.
+    int enter_command() const;
+    // What the window manager reads of a modal dialog frame: window type
+    // dialog, moved and closed but neither resized, minimised nor maximised,
+    // transient for the owner. openbox honours the fixed size (no resizing
+    // or maximising) but offers minimising to every dialog whatever the
+    // Motif hints say; it then iconifies the owner with it, as a transient.
+    void set_frame_hints();
+    // The FLTK window of the dialog's owner, or null.
+    Fl_Window* owner_window() const;
+
+    HWND dlg_;
+};
+
+}  // namespace layer::fltk
+
+#endif
