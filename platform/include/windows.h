@@ -171,9 +171,7 @@ typedef struct tagWNDCLASSA {
 // ShowWindow
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
-#define SW_SHOWMINIMIZED 2
 #define SW_SHOW 5
-#define SW_MINIMIZE 6
 
 // Stock objects and system resources
 #define BLACK_BRUSH 4

@@ -234,10 +234,10 @@ void window_resized(HWND w, int width, int height) {
     if (w->class_style & (CS_HREDRAW | CS_VREDRAW)) {
         InvalidateRect(w, nullptr, TRUE);
     } else {
-        // Only the newly uncovered strips need painting.
+        // Only the newly uncovered strips (if any) need painting.
         RECT right{old_width, 0, width, height}, bottom{0, old_height, width, height};
-        if (!empty(right)) InvalidateRect(w, &right, TRUE);
-        if (!empty(bottom)) InvalidateRect(w, &bottom, TRUE);
+        InvalidateRect(w, &right, TRUE);
+        InvalidateRect(w, &bottom, TRUE);
     }
 }
 
@@ -285,8 +285,6 @@ HWND dialog_item(HWND dlg, int id) {
         if (c->id == id) return c;
     return nullptr;
 }
-
-long paint_count(HWND w) { return w ? w->paints : 0; }
 
 }  // namespace layer
 

@@ -168,7 +168,6 @@ RECT inner_rect(const RECT& outer, DWORD style, DWORD exstyle);
 HWND main_window();                  // the first top-level window still alive, or null
 HWND open_dialog();                  // innermost open modal dialog, or null
 HWND dialog_item(HWND dlg, int id);  // a dialog's control by id, or null
-long paint_count(HWND w);            // WM_PAINTs delivered to w so far
 
 }  // namespace layer
 

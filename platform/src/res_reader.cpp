@@ -218,13 +218,6 @@ IconResource read_icon_group(Cursor& c) {
     return icon;
 }
 
-template <class T>
-const T* find_named(const std::vector<T>& list, const char* name) {
-    for (const T& r : list)
-        if (r.name.matches(name)) return &r;
-    return nullptr;
-}
-
 }  // namespace
 
 bool ResourceName::matches(const char* name) const {
@@ -238,10 +231,6 @@ bool ResourceName::matches(const char* name) const {
     }
     return !is_id && strcasecmp(text.c_str(), name) == 0;
 }
-
-const Menu* Resources::find_menu(const char* name) const { return find_named(menus, name); }
-const DialogTemplate* Resources::find_dialog(const char* name) const { return find_named(dialogs, name); }
-const IconResource* Resources::find_icon(const char* name) const { return find_named(icons, name); }
 
 Resources read_res(std::string_view bytes) {
     Resources res;

@@ -91,9 +91,17 @@ struct Resources {
     std::vector<IconResource> icons;
 
     // Null when no resource of the kind bears the name (see ResourceName::matches).
-    const Menu* find_menu(const char* name) const;
-    const DialogTemplate* find_dialog(const char* name) const;
-    const IconResource* find_icon(const char* name) const;
+    const Menu* find_menu(const char* name) const { return find(menus, name); }
+    const DialogTemplate* find_dialog(const char* name) const { return find(dialogs, name); }
+    const IconResource* find_icon(const char* name) const { return find(icons, name); }
+
+private:
+    template <class T>
+    static const T* find(const std::vector<T>& list, const char* name) {
+        for (const T& r : list)
+            if (r.name.matches(name)) return &r;
+        return nullptr;
+    }
 };
 
 // Reads a compiled resource file. The icon images view `bytes`, which must

@@ -17,7 +17,7 @@ namespace layer::headless {
 
 // The program waited for input but the script had no action left.
 struct ScriptExhausted : std::logic_error {
-    ScriptExhausted();
+    ScriptExhausted() : logic_error("headless: the program waits for input and the test has no action left") {}
 };
 
 // Resets the layer (no windows, classes or messages) and installs a fresh

@@ -49,26 +49,16 @@ public:
     }
 };
 
-}  // namespace
-
-// ---- DialogWindow --------------------------------------------------------------
-
-namespace {
+// ---- The dialog frame --------------------------------------------------------
 
 // _MOTIF_WM_HINTS holds five values: flags (which of the next fields count),
 // functions, decorations, input mode and status, with Motif's bit values.
-constexpr long mwm_hints_functions = 1 << 0;
-constexpr long mwm_hints_decorations = 1 << 1;
-constexpr long mwm_func_move = 1 << 2;
-constexpr long mwm_func_close = 1 << 5;
-constexpr long mwm_decor_border = 1 << 1;
-constexpr long mwm_decor_title = 1 << 3;
-constexpr long mwm_decor_menu = 1 << 4;
+constexpr long mwm_flags = 1 << 0 | 1 << 1;                 // functions and decorations count
+constexpr long mwm_functions = 1 << 2 | 1 << 5;             // move, close
+constexpr long mwm_decorations = 1 << 1 | 1 << 3 | 1 << 4;  // border, title, window menu
 
 struct FrameAtoms {
-    Atom motif_wm_hints;
-    Atom net_wm_window_type;
-    Atom net_wm_window_type_dialog;
+    Atom motif_wm_hints, net_wm_window_type, net_wm_window_type_dialog;
 };
 
 // Interned once, in one round trip; needs the display open.
@@ -88,13 +78,14 @@ const FrameAtoms& frame_atoms() {
 // maximising. FLTK writes its own value (all functions but resizing and
 // maximising) whenever it sends the size limits, so this is written after it.
 void write_motif_hints(Window xid) {
-    long hints[5] = {mwm_hints_functions | mwm_hints_decorations, mwm_func_move | mwm_func_close,
-                     mwm_decor_border | mwm_decor_title | mwm_decor_menu, 0, 0};
+    long hints[5] = {mwm_flags, mwm_functions, mwm_decorations, 0, 0};
     Atom atom = frame_atoms().motif_wm_hints;
     XChangeProperty(fl_display, xid, atom, atom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(hints), 5);
 }
 
 }  // namespace
+
+// ---- DialogWindow --------------------------------------------------------------
 
 DialogWindow::DialogWindow(HWND dlg, int x, int y)
     : Fl_Window(x, y, std::max(dlg->client_width, 1), std::max(dlg->client_height, 1)), dlg_(dlg) {
@@ -184,13 +175,8 @@ void DialogWindow::set_frame_hints() {
     // FLTK makes a modal window transient for whichever window it showed
     // last; the dialog belongs to its owner. Window managers keep a
     // transient with its owner: openbox iconifies and restores them together.
-    Fl_Window* owner = owner_window();
+    MainWindow* owner = MainWindow::of(dlg_->owner);
     if (owner && owner->shown()) XSetTransientForHint(fl_display, xid, fl_xid(owner));
-}
-
-Fl_Window* DialogWindow::owner_window() const {
-    HWND owner = dlg_->owner;  // the main window: dialogs open no dialogs
-    return owner && owner->kind == WindowKind::top ? static_cast<Fl_Window*>(owner->backend_data) : nullptr;
 }
 
 int DialogWindow::handle(int event) {
@@ -200,7 +186,7 @@ int DialogWindow::handle(int event) {
         // it: the owner goes too, and restoring the owner brings the dialog
         // back (FltkBackend::pump).
         int handled = Fl_Window::handle(event);
-        Fl_Window* owner = owner_window();
+        MainWindow* owner = MainWindow::of(dlg_->owner);
         if (owner && owner->shown() && owner->visible()) owner->iconize();
         return handled;
     }

@@ -1,4 +1,4 @@
-#include "fltk/fltk_backend.h"
+#include "fltk/widgets.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_PNG_Image.H>
@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace layer::fltk {
@@ -18,13 +20,6 @@ namespace layer::fltk {
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-// A top-level window's backend_data is its MainWindow as an Fl_Window, so
-// that dialogs can find their owner's FLTK window without knowing MainWindow.
-MainWindow* main_window_of(HWND w) {
-    if (!w || w->kind != WindowKind::top) return nullptr;
-    return static_cast<MainWindow*>(static_cast<Fl_Window*>(w->backend_data));
-}
 
 DialogWindow* dialog_window_of(HWND w) {
     return w && w->kind == WindowKind::dialog ? static_cast<DialogWindow*>(w->backend_data) : nullptr;
@@ -95,239 +90,275 @@ void await_unmap(Window frame) {
     }
 }
 
-}  // namespace
-
-FltkBackend::FltkBackend() {
-    trace_idle_ = std::getenv("QUIMBAR_TRACE_IDLE") != nullptr;
-    Fl::visual(FL_RGB);
-    Fl::background(212, 208, 200);  // the Win32 3D face colour
-}
-
-void FltkBackend::create_window(HWND w) {
-    // The window manager draws frame and caption outside the X window, which
-    // holds the menu bar and, below it, the client area where the core put it.
-    int menu = w->menu ? menu_bar_height : 0;
-    auto* window = new MainWindow(w, *this, w->client_origin.x, w->client_origin.y - menu,
-                                  std::max(w->client_width, 1), std::max(w->client_height + menu, 1));
-    if (w->icon) {
-        if (const Fl_RGB_Image* icon = program_icon()) window->icon(icon);
+// The screen backend of the layer on FLTK 1.3 (X11). It turns the core's
+// windows and dialogs into FLTK windows and FLTK events into the core's
+// event calls (exposures, resizes, key releases, menu choices, dialog
+// commands); it never calls a window procedure itself.
+class FltkBackend : public Backend, public WindowEvents {
+public:
+    FltkBackend() {
+        trace_idle_ = std::getenv("QUIMBAR_TRACE_IDLE") != nullptr;
+        Fl::visual(FL_RGB);
+        Fl::background(212, 208, 200);  // the Win32 3D face colour
     }
-    w->backend_data = static_cast<Fl_Window*>(window);
-}
 
-void FltkBackend::show_window(HWND w, int cmd_show) {
-    MainWindow* window = main_window_of(w);
-    if (!window) return;
-    if (cmd_show == SW_HIDE) {
+    void create_window(HWND w) override {
+        // The window manager draws frame and caption outside the X window, which
+        // holds the menu bar and, below it, the client area where the core put it.
+        int menu = w->menu ? menu_bar_height : 0;
+        auto* window = new MainWindow(w, *this, w->client_origin.x, w->client_origin.y - menu,
+                                      std::max(w->client_width, 1), std::max(w->client_height + menu, 1));
+        if (w->icon) {
+            if (const Fl_RGB_Image* icon = program_icon()) window->icon(icon);
+        }
+        w->backend_data = window;
+    }
+
+    void show_window(HWND w, int cmd_show) override {
+        MainWindow* window = MainWindow::of(w);
+        if (!window) return;
+        if (cmd_show == SW_HIDE) {
+            window->hide();
+            return;
+        }
+        bool first = !window->shown();
+        window->show();
+        window->picture()->take_focus();
+        // Let the window manager map the window and its exposure arrive, so that
+        // it merges with the invalidation of showing and the first paint lands
+        // on a visible window.
+        if (first) await_exposure();
+    }
+
+    void destroy_window(HWND w) override {
+        MainWindow* window = MainWindow::of(w);
+        if (!window) return;
+        w->backend_data = nullptr;
         window->hide();
-        return;
+        delete window;
+        Fl::flush();
     }
-    bool first = !window->shown();
-    window->show();
-    if (cmd_show == SW_MINIMIZE || cmd_show == SW_SHOWMINIMIZED) window->iconize();
-    window->picture()->take_focus();
-    // Let the window manager map the window and its exposure arrive, so that
-    // it merges with the invalidation of showing and the first paint lands
-    // on a visible window.
-    if (first && cmd_show != SW_MINIMIZE && cmd_show != SW_SHOWMINIMIZED) await_exposure();
-}
 
-void FltkBackend::destroy_window(HWND w) {
-    MainWindow* window = main_window_of(w);
-    if (!window) return;
-    w->backend_data = nullptr;
-    window->hide();
-    delete window;
-    Fl::flush();
-}
-
-void FltkBackend::menu_closed(bool shown) {
-    if (shown)
-        menu_closed_pending_ = true;
-    else
-        menu_open_ = false;
-    if (trace_idle_) {
-        menu_timed_ = true;
-        menu_closed_at_ = Clock::now();
+    void paint_started(HWND) override {
+        if (menu_closed_at_) {
+            double ms = std::chrono::duration<double, std::milli>(Clock::now() - *menu_closed_at_).count();
+            menu_closed_at_.reset();
+            std::fprintf(stderr, "quimbar-trace: menu to paint %.2f ms\n", ms);
+            std::fflush(stderr);
+        }
+        if (trace_idle_ && !paint_started_) paint_started_ = Clock::now();
     }
-}
 
-void FltkBackend::paint_started(HWND) {
-    if (trace_idle_ && menu_timed_) {
-        menu_timed_ = false;
-        double ms = std::chrono::duration<double, std::milli>(Clock::now() - menu_closed_at_).count();
-        std::fprintf(stderr, "quimbar-trace: menu to paint %.2f ms\n", ms);
+    void present(HWND w, int y0, int y1) override {
+        MainWindow* window = MainWindow::of(w);
+        if (!window || !window->shown()) return;
+        window->make_current();
+        window->picture()->show_rows(y0, y1);
+        XFlush(fl_display);
+        if (paint_started_) paint_shown_ = Clock::now();
+    }
+
+    void create_dialog(HWND dlg) override {
+        // The X window is the client area, where the core has placed it; the
+        // window manager's frame goes around it (the window asks for static
+        // gravity).
+        auto* window = new DialogWindow(dlg, dlg->client_origin.x, dlg->client_origin.y);
+        dlg->backend_data = window;
+        if (dlg->style & WS_VISIBLE) window->show();
+    }
+
+    void destroy_dialog(HWND dlg) override {
+        DialogWindow* window = dialog_window_of(dlg);
+        if (!window) return;
+        // Whether hiding uncovers part of the owner's picture (frame included).
+        bool uncovers = false;
+        HWND owner = dlg->owner;
+        if (MainWindow* main = MainWindow::of(owner); main && main->shown() && window->shown()) {
+            RECT picture{owner->client_origin.x, owner->client_origin.y, owner->client_origin.x + owner->client_width,
+                         owner->client_origin.y + owner->client_height};
+            uncovers = overlaps(dlg->window_rect, picture);
+        }
+        // The exposure this leaves must reach the core before the program's own
+        // invalidation is painted, so both make one paint. A window manager's
+        // frame uncovers the picture only when the window manager unmaps it,
+        // after it has learnt that the dialog is gone: watch the frame for that.
+        Window frame = None;
+        if (uncovers) {
+            Window xid = fl_xid(window);
+            frame = frame_of(xid);
+            XWindowAttributes attributes;
+            if (frame == xid || !XGetWindowAttributes(fl_display, frame, &attributes) ||
+                attributes.map_state != IsViewable)
+                frame = None;
+            else
+                XSelectInput(fl_display, frame, StructureNotifyMask);
+        }
+        window->hide();
+        if (frame != None) await_unmap(frame);
+        sync_with_server();
+        for (HWND control : dlg->controls) control->backend_data = nullptr;
+        dlg->backend_data = nullptr;
+        delete window;
+        if (MainWindow* main = MainWindow::of(owner); main && owner->enabled) main->picture()->take_focus();
+    }
+
+    std::string control_text(HWND control) override {
+        Fl_Widget* widget = control_widget_of(control);
+        if (widget && control->control_kind == ControlKind::edit) return static_cast<Fl_Input*>(widget)->value();
+        return control->text;
+    }
+
+    void set_focus(HWND control) override {
+        if (Fl_Widget* widget = control_widget_of(control)) widget->take_focus();
+    }
+
+    void enable_window(HWND w, bool enabled) override {
+        // Only a dialog's owner is disabled, and only while the dialog is open.
+        // Back to input, it takes the keys pressed from then on.
+        MainWindow* window = MainWindow::of(w);
+        if (!window || !enabled) return;
+        window->picture()->forget_keys();
+        window->picture()->take_focus();
+    }
+
+    void pump(bool block) override {
+        if (block) {
+            // Fl::wait draws pending damage before it waits; damage from the
+            // events it handles is drawn by the flush after it.
+            long drawn = pictures_drawn_;
+            Fl::flush();
+            if (pictures_drawn_ == drawn) {
+                if (trace_idle_) trace_idle();
+                Fl::wait();
+            }
+        }
+        Fl::check();
+        finish_pending();
+        restore_dialog();
+    }
+
+    // ---- WindowEvents: what the backend's own widgets report ----------------
+    void note_picture_drawn() override { ++pictures_drawn_; }
+    void note_exposure() override { ++exposures_; }
+    void note_upload(bool shared) override {
+        if (!trace_idle_) return;
+        std::fprintf(stderr, "quimbar-trace: upload by %s\n", shared ? "MIT-SHM" : "fl_draw_image");
         std::fflush(stderr);
     }
-    if (trace_idle_ && !paint_timed_) {
-        paint_timed_ = true;
-        paint_started_ = Clock::now();
-    }
-}
-
-void FltkBackend::present(HWND w, int y0, int y1) {
-    MainWindow* window = main_window_of(w);
-    if (!window || !window->shown()) return;
-    window->make_current();
-    window->picture()->show_rows(y0, y1);
-    XFlush(fl_display);
-    if (paint_timed_) paint_shown_ = Clock::now();
-}
-
-void FltkBackend::create_dialog(HWND dlg) {
-    // The X window is the client area, where the core has placed it; the
-    // window manager's frame goes around it (the window asks for static
-    // gravity).
-    auto* window = new DialogWindow(dlg, dlg->client_origin.x, dlg->client_origin.y);
-    dlg->backend_data = window;
-    if (dlg->style & WS_VISIBLE) window->show();
-}
-
-void FltkBackend::destroy_dialog(HWND dlg) {
-    DialogWindow* window = dialog_window_of(dlg);
-    if (!window) return;
-    // Whether hiding uncovers part of the owner's picture (frame included).
-    bool uncovers = false;
-    HWND owner = dlg->owner;
-    if (MainWindow* main = main_window_of(owner); main && main->shown() && window->shown()) {
-        RECT picture{owner->client_origin.x, owner->client_origin.y, owner->client_origin.x + owner->client_width,
-                     owner->client_origin.y + owner->client_height};
-        uncovers = overlaps(dlg->window_rect, picture);
-    }
-    // The exposure this leaves must reach the core before the program's own
-    // invalidation is painted, so both make one paint. A window manager's
-    // frame uncovers the picture only when the window manager unmaps it,
-    // after it has learnt that the dialog is gone: watch the frame for that.
-    Window frame = None;
-    if (uncovers) {
-        Window xid = fl_xid(window);
-        frame = frame_of(xid);
-        XWindowAttributes attributes;
-        if (frame == xid || !XGetWindowAttributes(fl_display, frame, &attributes) ||
-            attributes.map_state != IsViewable)
-            frame = None;
+    bool exposures_suppressed() const override { return menu_open_; }
+    void menu_opened() override { menu_open_ = true; }
+    void menu_closed(bool shown) override {
+        if (shown)
+            menu_closed_pending_ = true;
         else
-            XSelectInput(fl_display, frame, StructureNotifyMask);
+            menu_open_ = false;
+        if (trace_idle_) menu_closed_at_ = Clock::now();
     }
-    window->hide();
-    if (frame != None) await_unmap(frame);
-    sync_with_server();
-    for (HWND control : dlg->controls) control->backend_data = nullptr;
-    dlg->backend_data = nullptr;
-    delete window;
-    if (MainWindow* main = main_window_of(owner); main && owner->enabled) main->picture()->take_focus();
-}
+    void expect_exposures() override { exposures_pending_ = true; }
 
-std::string FltkBackend::control_text(HWND control) {
-    Fl_Widget* widget = control_widget_of(control);
-    if (widget && control->control_kind == ControlKind::edit) return static_cast<Fl_Input*>(widget)->value();
-    return control->text;
-}
-
-void FltkBackend::set_focus(HWND control) {
-    if (Fl_Widget* widget = control_widget_of(control)) widget->take_focus();
-}
-
-void FltkBackend::enable_window(HWND w, bool enabled) {
-    // Only a dialog's owner is disabled, and only while the dialog is open.
-    // Back to input, it takes the keys pressed from then on.
-    MainWindow* window = main_window_of(w);
-    if (!window || !enabled) return;
-    window->picture()->forget_keys();
-    window->picture()->take_focus();
-}
-
-void FltkBackend::pump(bool block) {
-    if (block) {
-        // Fl::wait draws pending damage before it waits; damage from the
-        // events it handles is drawn by the flush after it.
-        long drawn = pictures_drawn_;
+private:
+    // Waits until the X server has handled every request sent so far, then
+    // handles the events that came in meanwhile (among them the exposures
+    // those requests caused) and draws what they damaged.
+    void sync_with_server() {
         Fl::flush();
-        if (pictures_drawn_ == drawn) {
-            if (trace_idle_) trace_idle();
-            Fl::wait();
+        XSync(fl_display, False);
+        // Handles every queued event, then draws.
+        Fl::check();
+    }
+
+    // Handles events until a picture has reported an exposure.
+    void await_exposure() {
+        long seen = exposures_;
+        auto deadline = Clock::now() + event_guard;
+        while (exposures_ == seen) {
+            double left = std::chrono::duration<double>(deadline - Clock::now()).count();
+            if (left <= 0) break;
+            Fl::wait(left);
+            Fl::flush();
+        }
+        sync_with_server();
+    }
+
+    // After a menu closed or a window was resized: the exposures this caused
+    // are handled before anything else is dispatched.
+    void finish_pending() {
+        while (menu_closed_pending_ || exposures_pending_) {
+            if (menu_closed_pending_) {
+                // The menus' windows (override-redirect, no window manager in
+                // between) are gone once the server has handled their
+                // destruction, which exposes what they covered at once; that is
+                // redrawn from the back buffer without a repaint.
+                menu_closed_pending_ = false;
+                sync_with_server();
+                if (!menu_closed_pending_) menu_open_ = false;
+            }
+            if (exposures_pending_) {
+                // The server exposes a resized window while it handles the
+                // request that resizes it, so the Expose events are in once the
+                // server has answered a later request.
+                exposures_pending_ = false;
+                sync_with_server();
+            }
         }
     }
-    Fl::check();
-    finish_pending();
-    restore_dialog();
-}
 
-void FltkBackend::restore_dialog() {
-    HWND dlg = open_dialog();
-    DialogWindow* window = dialog_window_of(dlg);
-    MainWindow* owner = main_window_of(dlg ? dlg->owner : nullptr);
-    // Only when the owner has come back: right after the dialog went, the
-    // owner may still be on its way to the icon.
-    bool owner_visible = owner && owner->shown() && owner->visible();
-    bool came_back = owner_visible && !owner_was_visible_;
-    owner_was_visible_ = owner_visible;
-    if (came_back && window && window->shown() && !window->visible()) window->show();
-}
-
-void FltkBackend::note_upload(bool shared) {
-    if (!trace_idle_) return;
-    std::fprintf(stderr, "quimbar-trace: upload by %s\n", shared ? "MIT-SHM" : "fl_draw_image");
-    std::fflush(stderr);
-}
-
-void FltkBackend::trace_idle() {
-    // One line whenever the program goes idle with a new paint count: tests
-    // wait on it instead of sleeping.
-    long paints = paint_count(main_window());
-    if (paints == traced_paints_) return;
-    traced_paints_ = paints;
-    if (paint_timed_) {
-        paint_timed_ = false;
-        double ms = std::chrono::duration<double, std::milli>(Clock::now() - paint_started_).count();
-        if (paint_shown_ > paint_started_) {
-            double shown = std::chrono::duration<double, std::milli>(paint_shown_ - paint_started_).count();
-            std::fprintf(stderr, "quimbar-trace: picture shown after %.1f ms\n", shown);
-        }
-        std::fprintf(stderr, "quimbar-trace: paint took %.1f ms\n", ms);
+    // An open dialog that was iconified comes back once its owner is on
+    // screen again.
+    void restore_dialog() {
+        HWND dlg = open_dialog();
+        DialogWindow* window = dialog_window_of(dlg);
+        MainWindow* owner = MainWindow::of(dlg ? dlg->owner : nullptr);
+        // Only when the owner has come back: right after the dialog went, the
+        // owner may still be on its way to the icon.
+        bool owner_visible = owner && owner->shown() && owner->visible();
+        bool came_back = owner_visible && !owner_was_visible_;
+        owner_was_visible_ = owner_visible;
+        if (came_back && window && window->shown() && !window->visible()) window->show();
     }
-    std::fprintf(stderr, "quimbar-trace: idle paints=%ld\n", paints);
-    std::fflush(stderr);
-}
 
-void FltkBackend::finish_pending() {
-    while (menu_closed_pending_ || exposures_pending_) {
-        if (menu_closed_pending_) {
-            // The menus' windows (override-redirect, no window manager in
-            // between) are gone once the server has handled their
-            // destruction, which exposes what they covered at once; that is
-            // redrawn from the back buffer without a repaint.
-            menu_closed_pending_ = false;
-            sync_with_server();
-            if (!menu_closed_pending_) menu_open_ = false;
+    // With QUIMBAR_TRACE_IDLE set in the environment, the backend writes
+    // "quimbar-trace: idle paints=N" to standard error each time the program
+    // waits for input after a paint (N: paints of the first window so far),
+    // "quimbar-trace: paint took T ms" before it (from the first rows shown
+    // to the idle moment), and "quimbar-trace: upload by MIT-SHM" (or
+    // "by fl_draw_image") when a picture first draws. After a menu has
+    // closed, the next BeginPaint writes "quimbar-trace: menu to paint T ms"
+    // (T from the menu's closing, i.e. the choice, to BeginPaint).
+    void trace_idle() {
+        // One line whenever the program goes idle with a new paint count: tests
+        // wait on it instead of sleeping.
+        long paints = main_window() ? main_window()->paints : 0;
+        if (paints == traced_paints_) return;
+        traced_paints_ = paints;
+        if (paint_started_) {
+            double ms = std::chrono::duration<double, std::milli>(Clock::now() - *paint_started_).count();
+            if (paint_shown_ > *paint_started_) {
+                double shown = std::chrono::duration<double, std::milli>(paint_shown_ - *paint_started_).count();
+                std::fprintf(stderr, "quimbar-trace: picture shown after %.1f ms\n", shown);
+            }
+            std::fprintf(stderr, "quimbar-trace: paint took %.1f ms\n", ms);
+            paint_started_.reset();
         }
-        if (exposures_pending_) {
-            // The server exposes a resized window while it handles the
-            // request that resizes it, so the Expose events are in once the
-            // server has answered a later request.
-            exposures_pending_ = false;
-            sync_with_server();
-        }
+        std::fprintf(stderr, "quimbar-trace: idle paints=%ld\n", paints);
+        std::fflush(stderr);
     }
-}
 
-void FltkBackend::sync_with_server() {
-    Fl::flush();
-    XSync(fl_display, False);
-    // Handles every queued event, then draws.
-    Fl::check();
-}
+    long pictures_drawn_ = 0;
+    long exposures_ = 0;
+    bool owner_was_visible_ = true;  // the open dialog's owner, at the last look
+    bool menu_open_ = false;
+    bool menu_closed_pending_ = false;
+    bool exposures_pending_ = false;
+    bool trace_idle_ = false;
+    long traced_paints_ = -1;
+    std::optional<Clock::time_point> paint_started_;  // of the paint being timed
+    Clock::time_point paint_shown_;                    // its last rows went to the display
+    std::optional<Clock::time_point> menu_closed_at_;  // of the menu whose choice is being timed
+};
 
-void FltkBackend::await_exposure() {
-    long seen = exposures_;
-    auto deadline = Clock::now() + event_guard;
-    while (exposures_ == seen) {
-        double left = std::chrono::duration<double>(deadline - Clock::now()).count();
-        if (left <= 0) break;
-        Fl::wait(left);
-        Fl::flush();
-    }
-    sync_with_server();
-}
+}  // namespace
+
+void install_backend() { layer::install_backend(std::make_unique<FltkBackend>()); }
 
 }  // namespace layer::fltk

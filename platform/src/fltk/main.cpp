@@ -10,9 +10,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
-#include "fltk/fltk_backend.h"
+#include "fltk/widgets.h"
 
 namespace {
 
@@ -83,7 +82,7 @@ int main() {
     // repeat, and quick identical keys each give their own.
     keep_key_releases(display);
 
-    layer::install_backend(std::make_unique<layer::fltk::FltkBackend>());
+    layer::fltk::install_backend();
     static char command_line[] = "";
     return WinMain(GetModuleHandleA(nullptr), nullptr, command_line, SW_SHOWNORMAL);
 }

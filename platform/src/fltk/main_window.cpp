@@ -18,11 +18,10 @@ Picture::Picture(HWND w, WindowEvents& backend, int x, int y, int width, int hei
 
 SharedImage* Picture::shared_image(int width, int height) {
     if (shared_ && shared_->width() == width && shared_->height() == height) return shared_.get();
-    if (!shared_ && shared_tried_) return nullptr;
     shared_.reset();
     shared_ = SharedImage::create(width, height);
-    if (!shared_tried_) backend_.note_upload(shared_ != nullptr);
-    shared_tried_ = true;
+    if (!upload_noted_) backend_.note_upload(shared_ != nullptr);
+    upload_noted_ = true;
     return shared_.get();
 }
 
@@ -141,8 +140,6 @@ MainWindow::MainWindow(HWND w, WindowEvents& backend, int x, int y, int width, i
     int menu_height = w->menu ? menu_bar_height : 0;
     if (w->menu) menu_bar_ = new MenuBar(w, backend, *w->menu, 0, 0, width, menu_height);
     picture_ = new Picture(w, backend, 0, menu_height, width, std::max(height - menu_height, 0));
-    // Keys pressed in menu mode are not the program's when released.
-    if (menu_bar_) menu_bar_->on_close([this] { picture_->forget_keys(); });
     end();
     if (w->style & WS_THICKFRAME) {
         resizable(picture_);

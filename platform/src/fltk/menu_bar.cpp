@@ -228,7 +228,8 @@ void MenuBar::track() {
     close_popups(0);
     redraw();
     tracking_ = false;
-    if (on_close_) on_close_();
+    // Keys pressed in menu mode are not the program's when released.
+    static_cast<MainWindow*>(window())->picture()->forget_keys();
     if (chosen_ >= 0) menu_chosen(hwnd_, chosen_);
     backend_.menu_closed(shown_);
 }

@@ -19,9 +19,8 @@ Fl_Font ui_font() {
 }
 
 int ui_font_size(int base_unit_x) {
-    static std::map<int, int> sizes;
-    auto known = sizes.find(base_unit_x);
-    if (known != sizes.end()) return known->second;
+    static std::map<int, int> sizes;  // measured once per base unit
+    if (sizes.count(base_unit_x)) return sizes[base_unit_x];
     // The dialog base unit is the average width of the 52 Latin letters.
     static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     int best = 10;
@@ -34,8 +33,7 @@ int ui_font_size(int base_unit_x) {
             best = size;
         }
     }
-    sizes[base_unit_x] = best;
-    return best;
+    return sizes[base_unit_x] = best;
 }
 
 }  // namespace layer::fltk

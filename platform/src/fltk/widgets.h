@@ -13,7 +13,6 @@
 #include <X11/extensions/XShm.h>
 
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <set>
 #include <vector>
@@ -120,8 +119,6 @@ public:
     void draw() override;
     // A click on a title, or Alt+mnemonic (FL_SHORTCUT), enters menu mode.
     int handle(int event) override;
-    // Called when menu mode ends, before the chosen command goes out.
-    void on_close(std::function<void()> hook) { on_close_ = std::move(hook); }
     // A lone Alt or F10 released: menu mode with the first title highlighted.
     void enter_from_keyboard();
     bool tracking() const { return tracking_; }
@@ -149,7 +146,6 @@ private:
     bool tracking_ = false;
     bool shown_ = false;  // a popup was on screen during this menu mode
     int chosen_ = -1;
-    std::function<void()> on_close_;
 };
 
 // The client area. It shows the window's back buffer, reports exposures to
@@ -185,7 +181,7 @@ private:
     std::set<int> pressed_;  // keys pressed while the picture had the focus
     int menu_key_alone_ = 0;  // Alt or F10, down with no other key or click since; else 0
     std::unique_ptr<SharedImage> shared_;
-    bool shared_tried_ = false;  // a null shared_ after a try: the display allows none
+    bool upload_noted_ = false;  // the backend knows how the picture uploads
     std::vector<unsigned char> rgb_;  // the fl_draw_image path's RGB bytes
 };
 
@@ -199,6 +195,10 @@ public:
     int handle(int event) override;
     void resize(int x, int y, int width, int height) override;
 
+    // The main window of a top-level window (its backend_data), or null.
+    static MainWindow* of(HWND w) {
+        return w && w->kind == WindowKind::top ? static_cast<MainWindow*>(w->backend_data) : nullptr;
+    }
     Picture* picture() const { return picture_; }
     MenuBar* menu_bar() const { return menu_bar_; }
 
@@ -246,11 +246,15 @@ private:
     // or maximising) but offers minimising to every dialog whatever the
     // Motif hints say; it then iconifies the owner with it, as a transient.
     void set_frame_hints();
-    // The FLTK window of the dialog's owner, or null.
-    Fl_Window* owner_window() const;
 
     HWND dlg_;
 };
+
+// ---- The backend -------------------------------------------------------------
+
+// Installs the screen backend (fltk_backend.cpp) as the layer's backend, on
+// the display FLTK has opened.
+void install_backend();
 
 }  // namespace layer::fltk
 
