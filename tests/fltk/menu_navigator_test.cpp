@@ -118,6 +118,17 @@ TEST(MenuNavigator, MnemonicsChooseOrOpenAndAltOrF10Ends) {
     EXPECT_FALSE(nav.active());
 }
 
+// A typed character matches a mnemonic as a whole character, whatever the
+// case of an ASCII letter.
+TEST(MenuNavigator, MnemonicsMatchWholeCharacters) {
+    EXPECT_TRUE(mnemonic_matches("ver&gr\xC3\xB6\xC3\x9F" "ern", "G"));
+    EXPECT_TRUE(mnemonic_matches("gr&\xC3\xB6\xC3\x9F" "er", "\xC3\xB6"));
+    EXPECT_FALSE(mnemonic_matches("gr&\xC3\xB6\xC3\x9F" "er", "\xC3")) << "a part of the character";
+    EXPECT_FALSE(mnemonic_matches("gr&\xC3\xB6\xC3\x9F" "er", "\xC3\xB6\xC3\x9F")) << "more than it";
+    EXPECT_FALSE(mnemonic_matches("&&Datei", "d")) << "\"&&\" is a literal ampersand";
+    EXPECT_FALSE(mnemonic_matches("&Datei", ""));
+}
+
 TEST(MenuNavigator, TheMouseOpensWithoutHighlightAndKeepsSubmenusWhileInside) {
     MenuNavigator nav(bar());
     nav.open_title(2, false);

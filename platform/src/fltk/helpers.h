@@ -4,7 +4,6 @@
 #define QUIMBAR_LAYER_FLTK_HELPERS_H
 
 #include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>

@@ -4,7 +4,6 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
-#include <cmath>
 
 namespace layer::fltk {
 
