@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian package into a brand-new minimal Debian 12 (the
+# Installs the Debian package into a brand-new minimal Debian (the
 # fresh-debian tool: debootstrap minbase, a throw-away copy per run), starts
 # the viewer there on Xvfb and compares its start-up picture with the
 # reference, then removes the package and checks that none of its files is
@@ -12,6 +12,10 @@ deb=$(realpath "$1")
 reference=$(realpath "$2")
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 tool=${FRESH_DEBIAN:-$root/../shared/tools/fresh-debian}
+# The package names the libraries of the release that built it (Debian 13
+# renamed some for 64-bit time): it is installed into that release.
+SUITE=${SUITE:-$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")}
+export SUITE
 [ -x "$tool" ] || { echo "FAILED: the fresh-debian tool is not at $tool (set FRESH_DEBIAN)" >&2; exit 1; }
 
 # The tool runs a command in a clone of a git folder: one holding the
