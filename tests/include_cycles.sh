@@ -12,17 +12,34 @@ search_path=(app render dialogs resources platform/include platform/src tests be
 edges=$(mktemp)
 errors=$(mktemp)
 trap 'rm -f "$edges" "$errors"' EXIT
-while IFS= read -r file; do
-    sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file" | while IFS= read -r name; do
-        for d in "$(dirname "$file")" "${search_path[@]}"; do
-            if [ -f "$d/$name" ]; then
-                target=$(realpath --relative-to=. "$d/$name")
-                echo "${target%.*} ${file%.*}"
-                break
-            fi
-        done
+# normalise PATH: folder/../ and ./ resolved without a process per include.
+normalise() {
+    local part out=()
+    local IFS=/
+    for part in $1; do
+        case "$part" in
+        . | "") ;;
+        ..) unset 'out[${#out[@]}-1]' ;;
+        *) out+=("$part") ;;
+        esac
     done
-done < <(find "$@" -type f \( -name '*.h' -o -name '*.cpp' \) | sort) > "$edges"
+    normalised="${out[*]}"
+}
+files=$(find "$@" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
+# One pass of awk lists "file name" for every quoted include.
+while read -r file name; do
+    for d in "${file%/*}" "${search_path[@]}"; do
+        if [ -f "$d/$name" ]; then
+            normalise "$d/$name"
+            echo "${normalised%.*} ${file%.*}"
+            break
+        fi
+    done
+done < <(
+    # shellcheck disable=SC2086
+    awk 'match($0, /^[ \t]*#[ \t]*include[ \t]*"[^"]*"/) {
+             s = substr($0, RSTART, RLENGTH); sub(/^[^"]*"/, "", s); sub(/"$/, "", s); print FILENAME, s }' $files
+) > "$edges"
 if ! tsort "$edges" > /dev/null 2> "$errors"; then
     echo "include circle through:" >&2
     grep -v 'input contains a loop' "$errors" | sed 's/^tsort: /  /' | sort -u >&2

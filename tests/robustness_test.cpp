@@ -15,6 +15,9 @@ struct TextCase {
     const char* name;
     const char* text;
     double value;  // what the field reads as
+    // Texts that read as the same value draw the same pictures: the first
+    // case of each value checks them against the model.
+    bool pictures = true;
 };
 
 void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
@@ -39,7 +42,9 @@ TEST_P(BadText, ReadsAsTheParsedValueAndDrawsThePicture) {
         }
         EXPECT_LE(std::strlen(zeiger), 14u);
         EXPECT_EQ(hl::paint_count(hl::main_window()), 2);
-        EXPECT_EQ(differences_from_model(), 0u);
+        if (GetParam().pictures) {
+            EXPECT_TRUE(picture_matches_model());
+        }
     });
     // The same value as the parameter of the quadratic and sine families.
     then([] { hl::choose_menu(hl::main_window(), IDM_JULIAMENGE); });
@@ -47,7 +52,11 @@ TEST_P(BadText, ReadsAsTheParsedValueAndDrawsThePicture) {
         hl::type(hl::dialog(), IDC_EDIT1, GetParam().text);
         hl::press_enter(hl::dialog());
     });
-    then([] { EXPECT_EQ(differences_from_model(), 0u); });
+    then([] {
+        if (GetParam().pictures) {
+            EXPECT_TRUE(picture_matches_model());
+        }
+    });
     // For the sine, zoomed out so that most start points lie beyond +-50
     // and the picture stays quick to check.
     then([] { hl::choose_menu(hl::main_window(), IDM_JULIASIN); });
@@ -56,23 +65,28 @@ TEST_P(BadText, ReadsAsTheParsedValueAndDrawsThePicture) {
         hl::press_enter(hl::dialog());
         for (int k = 0; k < 8; ++k) hl::release_key(hl::main_window(), VK_SUBTRACT);
     });
-    then([] { EXPECT_EQ(differences_from_model(), 0u); });
+    then([] {
+        if (GetParam().pictures) {
+            EXPECT_TRUE(picture_matches_model());
+        }
+    });
     then_close();
     EXPECT_EQ(run(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, BadText,
-    ::testing::Values(TextCase{"Empty", "", 0.0}, TextCase{"Spaces", "     ", 0.0}, TextCase{"Letters", "abc", 0.0},
-                      TextCase{"Overflow", "1e400", inf}, TextCase{"NegativeOverflow", "-1e400", -inf},
-                      TextCase{"Underflow", "1e-400", 0.0}, TextCase{"Nan", "nan", 0.0},
-                      TextCase{"Inf", "inf", 0.0}, TextCase{"Hexadecimal", "0x1p3", 0.0},
+    ::testing::Values(TextCase{"Empty", "", 0.0}, TextCase{"Spaces", "     ", 0.0, false},
+                      TextCase{"Letters", "abc", 0.0, false}, TextCase{"Overflow", "1e400", inf},
+                      TextCase{"NegativeOverflow", "-1e400", -inf}, TextCase{"Underflow", "1e-400", 0.0, false},
+                      TextCase{"Nan", "nan", 0.0, false}, TextCase{"Inf", "inf", 0.0, false},
+                      TextCase{"Hexadecimal", "0x1p3", 0.0, false},
                       TextCase{"CommaEndsTheNumber", "-0,5x", -0.0}, TextCase{"LetterEndsTheNumber", "1e5x", 1e5},
                       TextCase{"SpaceSignFractionExponent", " -2.5e-1z", -0.25},
                       TextCase{"FourteenCharacters", "-1.2345678e-03", -1.2345678e-03},
                       TextCase{"TwentyCharacters", "12345678901234567890", 12345678901234.0},
                       TextCase{"ExponentCut", "1.00000000000e+300", 1.0},  // cut after "e+": the exponent is lost
-                      TextCase{"NonAscii", "\xc3\x84pfel 3", 0.0}, TextCase{"Huge", "1e308", 1e308},
+                      TextCase{"NonAscii", "\xc3\x84pfel 3", 0.0, false}, TextCase{"Huge", "1e308", 1e308},
                       TextCase{"HugeNegative", "-1e308", -1e308}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -107,7 +121,7 @@ TEST_P(ExtremeView, ElevenHundredStepsPaintTheModelPicture) {
             SCOPED_TRACE(round);
             EXPECT_EQ(hl::paint_count(hl::main_window()), 2 + round + (GetParam().family_command ? 1 : 0));
             if (round % 5 == 0) {
-                EXPECT_EQ(differences_from_model(), 0u);
+                EXPECT_TRUE(picture_matches_model());
             }
         });
     }
@@ -146,7 +160,7 @@ TEST_F(Program, PanningAtZoomZeroGivesNonFiniteOffsetsAndStillPaints) {
     });
     then([] {
         EXPECT_TRUE(std::isnan(links));
-        EXPECT_EQ(differences_from_model(), 0u);
+        EXPECT_TRUE(picture_matches_model());
         EXPECT_EQ(hl::paint_count(hl::main_window()), 3);
     });
     then_close();

@@ -1,6 +1,7 @@
 #include "support/reference.h"
 
 #include <cmath>
+#include <fstream>
 
 namespace ref {
 
@@ -74,16 +75,29 @@ int flucht(const Ansicht& v, int px, int py, int grenze) {
     return grenze + 1;
 }
 
+uint32_t punkt(const Ansicht& v, int x, int y) {
+    const bool trigo = v.familie == Familie::sinus || v.familie == Familie::sinus_getauscht ||
+                       v.familie == Familie::kosinus;
+    const int n = flucht(v, x, y, 510);
+    return farbe(n > 511 ? 511 : n, trigo);
+}
+
 std::vector<uint32_t> bild(const Ansicht& v) {
-    bool trigo = v.familie == Familie::sinus || v.familie == Familie::sinus_getauscht ||
-                 v.familie == Familie::kosinus;
     std::vector<uint32_t> pixel(500 * 501);
     for (int y = 0; y < 501; ++y)
-        for (int x = 0; x < 500; ++x) {
-            int n = flucht(v, x, y, 510);
-            pixel[y * 500 + x] = farbe(n > 511 ? 511 : n, trigo);
-        }
+        for (int x = 0; x < 500; ++x) pixel[y * 500 + x] = punkt(v, x, y);
     return pixel;
+}
+
+const char* name(Familie f) {
+    static const char* const namen[] = {"mandel", "julia", "cubic", "sin", "sinx", "cos"};
+    return namen[static_cast<int>(f)];
+}
+
+void schreibe_ppm(const std::string& pfad, const std::vector<uint32_t>& pixel, int breite, int hoehe) {
+    std::ofstream out(pfad, std::ios::binary);
+    out << "P6\n" << breite << " " << hoehe << "\n255\n";
+    for (uint32_t p : pixel) out << char(p & 0xff) << char((p >> 8) & 0xff) << char((p >> 16) & 0xff);
 }
 
 }  // namespace ref

@@ -32,8 +32,14 @@ double im(int y, const Ansicht& v);
 // searched up to `grenze` steps; grenze + 1 when it never does.
 int flucht(const Ansicht& v, int x, int y, int grenze);
 
-// The 500 x 501 picture, row 0 first, colours in COLORREF layout.
+// The colour of pixel (x, y) and the 500 x 501 picture, row 0 first, in
+// COLORREF layout.
+uint32_t punkt(const Ansicht& v, int x, int y);
 std::vector<uint32_t> bild(const Ansicht& v);
+
+// For failure reports: the family's name, and a picture as a binary PPM.
+const char* name(Familie f);
+void schreibe_ppm(const std::string& pfad, const std::vector<uint32_t>& pixel, int breite, int hoehe);
 
 }  // namespace ref
 
