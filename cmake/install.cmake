@@ -1,9 +1,11 @@
 # Installation and packages.
 #
-# Linux: `cmake --install` puts the viewer, its desktop entry, the icon in
-# the hicolor theme sizes, the man page and the package documents under
+# Linux: `cmake --install` puts the viewer, its desktop entry and AppStream
+# metadata, the icon in the hicolor theme sizes, the man page and the package
+# documents under
 # CMAKE_INSTALL_PREFIX; CPack makes a Debian package of that tree. Windows: a
-# ZIP with quimbar.exe, the licence and a README for Windows users.
+# ZIP with quimbar.exe, the licence and a README for Windows users, and an
+# installer of the same files.
 include(GNUInstallDirs)
 
 set(CPACK_PACKAGE_NAME quimbar)
@@ -29,12 +31,34 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME quimbar-${PROJECT_VERSION}-win64)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+  # The installer of the same files (cpack -G NSIS, Debian's nsis): our own
+  # template, resources/windows/NSIS.template.in, named ...-win64-setup.exe.
+  set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/resources/windows)
+  set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/quimbar.ico)
+  set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "INPUTCHARSET UTF8")  # umlauts in the German texts
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/cpack-per-generator.cmake)
+  file(WRITE ${CPACK_PROJECT_CONFIG_FILE}
+       "if(CPACK_GENERATOR STREQUAL NSIS)\n  string(APPEND CPACK_PACKAGE_FILE_NAME -setup)\nendif()\n")
 else()
   if(TARGET quimbar)
     install(TARGETS quimbar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
+  # The desktop entry and the software centres' metadata carry one id, in
+  # reverse DNS of the project's domain (quimbar.invalid, as the package's
+  # homepage); the release date is that of the changelog's newest entry.
+  set(QUIMBAR_APP_ID invalid.quimbar.quimbar)
   install(FILES ${PROJECT_SOURCE_DIR}/resources/quimbar.desktop
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications RENAME ${QUIMBAR_APP_ID}.desktop)
+  set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+  file(STRINGS ${PROJECT_SOURCE_DIR}/resources/changelog trailer REGEX "^ -- " LIMIT_COUNT 1)
+  string(REGEX MATCH ", ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9]+) " _ "${trailer}")
+  list(FIND months "${CMAKE_MATCH_2}" month)
+  math(EXPR month "${month} + 101")  # two digits after the 1
+  string(SUBSTRING ${month} 1 2 month)
+  set(QUIMBAR_RELEASE_DATE ${CMAKE_MATCH_3}-${month}-${CMAKE_MATCH_1})
+  configure_file(${PROJECT_SOURCE_DIR}/resources/quimbar.metainfo.xml.in
+                 ${CMAKE_BINARY_DIR}/${QUIMBAR_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/${QUIMBAR_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   foreach(size 16 24 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/${size}x${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

@@ -11,12 +11,13 @@ BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark
                 fonts-urw-base35 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 # ... and to run every test: the viewer on its own X server and window
 # manager, judged by screenshots; the installed tree and the Debian package
-# (CPack's dependency scan needs file; lintian judges the package).
+# (CPack's dependency scan needs file; lintian judges the package;
+# appstream validates the software centres' metadata).
 # locales: a German locale (decimal comma) shows that parameter texts are
 # read the same everywhere. The rendering core is cross-built for 64-bit ARM
 # and tested under qemu-user.
-TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-urw-base35 dpkg-dev file lintian desktop-file-utils man-db
-               locales g++-aarch64-linux-gnu qemu-user)
+TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-urw-base35 dpkg-dev file lintian desktop-file-utils
+               appstream man-db locales g++-aarch64-linux-gnu qemu-user)
 TEST_LOCALE=de_DE.UTF-8
 
 # ensure_packages PKG...: installs with apt-get those not installed yet.

@@ -3,14 +3,16 @@
 
 # Debian packages: the MinGW-w64 cross compiler (posix thread model) and
 # windres, Wine (64-bit only) with its fonts, and the X tools of the test;
-# wrestool (icoutils) reads the version resource of the packaged program.
+# wrestool (icoutils) reads the version resource of the packaged program;
+# nsis makes the installer.
 WIN32_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xdotool imagemagick
-                icoutils)
+                icoutils nsis)
 QUIMBAR_WIN32_BUILD="${QUIMBAR_WIN32_BUILD_DIR:-$QUIMBAR_ROOT/build-win32}"
 
 # win32_build_and_test: installs what is missing, cross-builds quimbar.exe
-# and quimbar-probe.exe, and runs the end-to-end test under Wine (label e2e)
-# with the reference pictures of the Linux build's quimbar-render. The Wine
+# and quimbar-probe.exe, and runs the end-to-end tests under Wine (label e2e:
+# the program, the ZIP and the installer) with the reference pictures of the
+# Linux build's quimbar-render. The Wine
 # prefix is kept in the build folder (e2e-wine/prefix) for the next run.
 win32_build_and_test() {
     ensure_packages "${WIN32_PACKAGES[@]}"

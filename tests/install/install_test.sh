@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs the build into a staging directory and checks the installed tree:
-# the binary, the desktop entry, every icon size, the man page and the
-# package documents.
+# the binary, the desktop entry and AppStream metadata, every icon size, the
+# man page and the package documents.
 #   install_test.sh BUILD_DIR
 # Exit 77 (skipped) when a checking tool is missing.
 set -euo pipefail
 build=$1
-for tool in desktop-file-validate man identify; do
+for tool in desktop-file-validate appstreamcli man identify; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
@@ -14,11 +14,14 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 root="$stage/usr"
+source_dir="$(dirname "$0")/../.."
+version=$(sed -n 's/^PRODUCTVERSION *\([0-9]*\),\([0-9]*\),.*/\1.\2/p' "$source_dir/resources/quimbar.rc")
+id=invalid.quimbar.quimbar  # the desktop entry's and the metadata's
 fail=0
 check() { if ! "$@"; then echo "FAILED: $*" >&2; fail=1; fi; }
 
 check test -x "$root/bin/quimbar"
-entry="$root/share/applications/quimbar.desktop"
+entry="$root/share/applications/$id.desktop"
 # Silent: no error, no warning, no hint (one main category).
 check test -z "$(desktop-file-validate "$entry" 2>&1)"
 check grep -q '^Icon=quimbar$' "$entry"
@@ -36,6 +39,17 @@ out=$(cd "$fake" && PATH="$fake:$PATH" eval "$exec_line")
 check test -f "$fake/started"
 check test -z "$out"
 
+# The software centres' metadata, for the entry, this version and the
+# changelog's date: no error or warning from AppStream (--no-net: the
+# homepage is the project's placeholder, quimbar.invalid).
+meta="$root/share/metainfo/$id.metainfo.xml"
+check grep -q "<id>$id</id>" "$meta"
+check grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$meta"
+date=$(date -u -d "$(sed -n 's/^ -- .*>  //p' "$source_dir/resources/changelog" | head -n 1)" +%F)
+check grep -q "<release version=\"$version\" date=\"$date\"/>" "$meta"
+report=$(appstreamcli validate-tree --pedantic --no-net "$stage" 2>&1) || { echo "$report"; fail=1; }
+echo "$report" | grep -E '^ *[EW]: ' && { echo "FAILED: AppStream errors or warnings" >&2; fail=1; }
+
 for size in 16 24 32 48 64 128 256; do
     icon="$root/share/icons/hicolor/${size}x${size}/apps/quimbar.png"
     check test -f "$icon"
@@ -49,7 +63,7 @@ check sh -c "MANWIDTH=80 man -l '$page' 2>/dev/null | grep -q 'vergrößern'"
 check sh -c "MANWIDTH=80 man -l '$page' 2>/dev/null | grep -q 'Keypad +'"
 
 docs="$root/share/doc/quimbar"
-check cmp -s "$docs/copyright" "$(dirname "$0")/../../LICENSE"
+check cmp -s "$docs/copyright" "$source_dir/LICENSE"
 # The changelog's newest entry is this version.
-check sh -c "gzip -dc '$docs/changelog.gz' | head -n 1 | grep -q '^quimbar ($(sed -n 's/^project(Quimbar VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt"))'"
+check sh -c "gzip -dc '$docs/changelog.gz' | head -n 1 | grep -q '^quimbar ($version)'"
 exit $fail

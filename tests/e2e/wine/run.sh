@@ -47,35 +47,6 @@ source "$HERE/../menu_probe.sh"
 wine_tools_present || exit 77
 trap wine_cleanup EXIT
 
-# expect_picture NAME [trig]: the visible client area equals quimbar-render's
-# raster of the current view (trig: fewer than 0.5 % of its pixels differ).
-# Wine shows a finished paint a moment later, so a few looks are allowed.
-expect_picture() {
-    local name=$1 kind=${2:-exact} differing="" _
-    local w=$((CW < 500 ? CW : 500)) h=$((CH < 501 ? CH : 501))
-    sync_program
-    for _ in $(seq 1 20); do
-        import -window root "$WORK/$name-screen.png"
-        differing=$(view_differences "$RENDER" "$WORK/$name-screen.png" "$CX" "$CY" "$w" "$h" "$WORK/$name")
-        [[ "$differing" =~ ^[0-9]+$ ]] || fail "$name: cannot compare the pictures: $differing"
-        if [ "$kind" = trig ]; then
-            [ $((differing * 200)) -lt $((w * h)) ] && break
-        else
-            [ "$differing" = 0 ] && break
-        fi
-        sleep 0.25
-    done
-    if [ "$kind" = trig ]; then
-        [ $((differing * 200)) -lt $((w * h)) ] ||
-            fail "$name: $differing of $((w * h)) pixels differ from quimbar-render $(view_render_args)"
-        echo "ok: $name: $differing of $((w * h)) pixels ($(awk "BEGIN { printf \"%.3f\", 100 * $differing / ($w * $h) }") %) differ from quimbar-render $(view_render_args)"
-    else
-        [ "$differing" = 0 ] || fail "$name: $differing of $((w * h)) pixels differ from quimbar-render $(view_render_args)"
-        echo "ok: $name: ${w}x${h} pixels equal quimbar-render $(view_render_args)"
-    fi
-    rm -f "$WORK/$name"-*.png
-}
-
 # expect_dialog TITLE LINE...: the open dialog has that title and its
 # description (quimbar-probe dialog) holds every LINE.
 expect_dialog() {
