@@ -113,6 +113,8 @@ public:
 
     // A control's current text (an edit field holds the live text).
     virtual std::string control_text(HWND control) = 0;
+    // Gives the control the keyboard focus, a static too; an edit field's
+    // text is selected, as Win32's dialog manager does.
     virtual void set_focus(HWND control) = 0;
 
     // A disabled top-level window takes no input (keys, clicks, menu) but
@@ -149,6 +151,12 @@ void menu_chosen(HWND w, int id);
 // In a dialog: a button was clicked, or Enter/Escape pressed (id 1 or 2,
 // or the focused button's id for Enter on a button).
 void dialog_command(HWND dlg, int id);
+// An arrow key (VK_LEFT..VK_DOWN) on `from`, the dialog's focused control, as
+// Win32's dialog manager takes it: an edit field keeps all four (false: the
+// backend moves its caret, Up as Left and Down as Right); from any other
+// control Down and Right move the focus to the next control of its group,
+// Up and Left to the previous (an edit field's text is then selected).
+bool dialog_arrow_key(HWND dlg, HWND from, int virtual_key);
 
 // ---- Frames ------------------------------------------------------------------
 

@@ -188,7 +188,7 @@ int MenuBar::handle(int event) {
     if (tracking_) return 0;
     switch (event) {
     case FL_PUSH: {
-        if (!hwnd_->enabled) return 1;
+        if (!hwnd_->enabled || Fl::event_button() != FL_LEFT_MOUSE) return 1;  // Win32: the left button only
         int t = title_at(Fl::event_x_root(), Fl::event_y_root());
         if (t < 0) return 1;
         nav_.open_title(t, false);
@@ -303,7 +303,8 @@ int MenuBar::track_event(int event) {
         case FL_Up: apply(nav_.key(Key::up)); break;
         case FL_Down: apply(nav_.key(Key::down)); break;
         case FL_Enter:
-        case FL_KP_Enter: apply(nav_.key(Key::enter)); break;
+        case FL_KP_Enter:
+        case ' ': apply(nav_.key(Key::enter)); break;
         case FL_Escape: apply(nav_.key(Key::escape)); break;
         case FL_Alt_L:
         case FL_Alt_R:
@@ -322,6 +323,9 @@ int MenuBar::track_event(int event) {
     case FL_DRAG:
     case FL_MOVE:
     case FL_RELEASE: {
+        // Presses and releases of the right or middle button are mere moves:
+        // they highlight, but neither open nor choose.
+        if ((event == FL_PUSH || event == FL_RELEASE) && Fl::event_button() != FL_LEFT_MOUSE) event = FL_MOVE;
         int xr = Fl::event_x_root(), yr = Fl::event_y_root();
         // The deepest popup under the pointer, and its item.
         for (int level = static_cast<int>(popups_.size()) - 1; level >= 0; --level) {
@@ -348,7 +352,14 @@ int MenuBar::track_event(int event) {
             else
                 nav_.end();
             update();
-        } else if (t >= 0 && t != nav_.title() && nav_.depth() > 0) {
+        } else if (event == FL_RELEASE && (yr < window()->y_root() + y() || yr >= window()->y_root() + y() + h() ||
+                                           xr < window()->x_root() || xr >= window()->x_root() + window()->w())) {
+            // Released off every menu and off the bar (a press on a title
+            // dragged away): menu mode ends, nothing chosen.
+            nav_.end();
+            update();
+        } else if (t >= 0 && t != nav_.title()) {
+            // Over another title, in bar mode too: its menu drops down.
             nav_.open_title(t, false);
             update();
         }
