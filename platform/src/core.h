@@ -113,8 +113,7 @@ public:
 
     // A control's current text (an edit field holds the live text).
     virtual std::string control_text(HWND control) = 0;
-    // Gives the control the keyboard focus, a static too; an edit field's
-    // text is selected, as Win32's dialog manager does.
+    // Focuses any control (a static too), selecting an edit field's text.
     virtual void set_focus(HWND control) = 0;
 
     // A disabled top-level window takes no input (keys, clicks, menu) but
@@ -152,10 +151,9 @@ void menu_chosen(HWND w, int id);
 // or the focused button's id for Enter on a button).
 void dialog_command(HWND dlg, int id);
 // An arrow key (VK_LEFT..VK_DOWN) on `from`, the dialog's focused control, as
-// Win32's dialog manager takes it: an edit field keeps all four (false: the
-// backend moves its caret, Up as Left and Down as Right); from any other
-// control Down and Right move the focus to the next control of its group,
-// Up and Left to the previous (an edit field's text is then selected).
+// Win32's dialog manager takes it: an edit field keeps it (false: its caret
+// moves); from another control Down and Right focus the next control of the
+// group, Up and Left the previous.
 bool dialog_arrow_key(HWND dlg, HWND from, int virtual_key);
 
 // ---- Frames ------------------------------------------------------------------

@@ -91,11 +91,10 @@ void await_unmap(Window frame) {
     }
 }
 
-// Another program's command (quimbar-send): a client message to a main
-// window's X window of type QUIMBAR_WM_COMMAND, format 32, is posted to its
-// window procedure as WM_COMMAND with wParam l[0] and lParam l[1], as a
-// PostMessage from another process is on Win32. No other message gets in
-// this way; another format is ignored.
+// Another program's command (quimbar-send), as PostMessage from another
+// process on Win32: a client message QUIMBAR_WM_COMMAND of format 32 to a main
+// window is posted to it as WM_COMMAND (wParam l[0], lParam l[1]). Nothing
+// else gets in this way; another format is ignored.
 int command_message(void* event, void*) {
     const XClientMessageEvent& message = static_cast<XEvent*>(event)->xclient;
     if (message.type != ClientMessage) return 0;

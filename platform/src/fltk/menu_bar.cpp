@@ -53,11 +53,18 @@ public:
 
     const std::vector<MenuItem>& items() const { return items_; }
     // Highlights item `index` (-1: none), redrawing what changed.
-    void highlight(int index);
+    void highlight(int index) {
+        if (index != highlighted_) redraw();
+        highlighted_ = index;
+    }
     // The item under the screen point (x_root, y_root), or -1.
-    int item_at(int x_root, int y_root) const;
+    int item_at(int x_root, int y_root) const {
+        int px = x_root - x(), py = y_root - y() - spacing.border, i = py / menu_item_height;
+        bool inside = px >= spacing.border && px < w() - spacing.border && py >= 0;
+        return inside && i < static_cast<int>(items_.size()) ? i : -1;
+    }
     // The top of item `index`, from the popup's top.
-    int item_top(int index) const;
+    int item_top(int index) const { return spacing.border + index * menu_item_height; }
 
     void draw() override;
 
@@ -87,21 +94,6 @@ MenuPopup::MenuPopup(const std::vector<MenuItem>& items, Fl_Font font, int font_
     }
     columns_ = menu_columns(widths, spacing);
     size(columns_.width, item_top(static_cast<int>(items_.size())) + spacing.border);
-}
-
-int MenuPopup::item_top(int index) const { return spacing.border + index * menu_item_height; }
-
-int MenuPopup::item_at(int x_root, int y_root) const {
-    int px = x_root - x(), py = y_root - y() - spacing.border;
-    if (px < spacing.border || px >= w() - spacing.border || py < 0) return -1;
-    int i = py / menu_item_height;
-    return i < static_cast<int>(items_.size()) ? i : -1;
-}
-
-void MenuPopup::highlight(int index) {
-    if (index == highlighted_) return;
-    highlighted_ = index;
-    redraw();
 }
 
 void MenuPopup::draw() {
@@ -323,8 +315,7 @@ int MenuBar::track_event(int event) {
     case FL_DRAG:
     case FL_MOVE:
     case FL_RELEASE: {
-        // Presses and releases of the right or middle button are mere moves:
-        // they highlight, but neither open nor choose.
+        // The right and middle buttons only move the highlight, as on Win32.
         if ((event == FL_PUSH || event == FL_RELEASE) && Fl::event_button() != FL_LEFT_MOUSE) event = FL_MOVE;
         int xr = Fl::event_x_root(), yr = Fl::event_y_root();
         // The deepest popup under the pointer, and its item.
