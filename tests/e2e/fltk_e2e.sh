@@ -11,7 +11,10 @@
 # uploads it through MIT-SHM (as it must where Xvfb offers it) or, with
 # QUIMBAR_NO_SHM=1 in a last short run, with fl_draw_image. Paints are awaited
 # through the viewer's idle trace (QUIMBAR_TRACE_IDLE), never by sleeping;
-# each step must cost exactly one paint. On failure the screenshots and logs
+# each step must cost exactly one paint. The menu is driven by keys and by
+# the mouse (the pointer in bar mode, right and middle clicks, a press
+# dragged off the menus, Space) and read off screenshots; a key whose effect
+# is known (F10) follows the actions that must do nothing. On failure the screenshots and logs
 # stay in FAILURE_DIR (default: ./fltk-e2e-failure). Where the hints of the
 # "Bearbeiten" menu start is written to HINTS_FILE (see hint_columns in
 # menu_probe.sh), for the comparison with the Win32 build. Exit status 77
