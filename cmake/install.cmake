@@ -1,11 +1,10 @@
 # Installation and packages.
 #
-# Linux: `cmake --install` puts the viewer, its desktop entry and AppStream
-# metadata, the icon in the hicolor theme sizes, the man page and the package
-# documents under
-# CMAKE_INSTALL_PREFIX; CPack makes a Debian package of that tree. Windows: a
-# ZIP with quimbar.exe, the licence and a README for Windows users, and an
-# installer of the same files.
+# Linux: `cmake --install` puts the viewer and quimbar-send, the desktop
+# entry and AppStream metadata, the icon in the hicolor theme sizes, the man
+# pages and the package documents under CMAKE_INSTALL_PREFIX; CPack makes a
+# Debian package of that tree. Windows: a ZIP with quimbar.exe, the licence
+# and a README for Windows users, and an installer of the same files.
 include(GNUInstallDirs)
 
 set(CPACK_PACKAGE_NAME quimbar)
@@ -41,7 +40,7 @@ if(WIN32)
        "if(CPACK_GENERATOR STREQUAL NSIS)\n  string(APPEND CPACK_PACKAGE_FILE_NAME -setup)\nendif()\n")
 else()
   if(TARGET quimbar)
-    install(TARGETS quimbar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(TARGETS quimbar quimbar-send RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
   # The desktop entry and the software centres' metadata carry one id, in
   # reverse DNS of the project's domain (quimbar.invalid, as the package's
@@ -69,7 +68,7 @@ else()
   # name or time stamp, so the package is reproducible.
   find_program(QUIMBAR_GZIP gzip REQUIRED)
   set(gzipped)
-  foreach(doc resources/quimbar.1 resources/changelog)
+  foreach(doc resources/quimbar.1 resources/quimbar-send.1 resources/changelog)
     get_filename_component(name ${doc} NAME)
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/docs/${name}.gz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/docs
@@ -79,9 +78,10 @@ else()
   endforeach()
   add_custom_target(quimbar_docs ALL DEPENDS ${gzipped})
   if(TARGET quimbar)
-    add_dependencies(quimbar quimbar_docs)  # a build of the viewer alone can be packaged
+    add_dependencies(quimbar quimbar_docs quimbar-send)  # a build of the viewer alone can be packaged
   endif()
-  install(FILES ${CMAKE_BINARY_DIR}/docs/quimbar.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${CMAKE_BINARY_DIR}/docs/quimbar.1.gz ${CMAKE_BINARY_DIR}/docs/quimbar-send.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${CMAKE_BINARY_DIR}/docs/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quimbar)
   install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quimbar RENAME copyright)
 

@@ -396,6 +396,34 @@ TEST_F(Program, CommandWithoutMenuItemSelectsTheExchangedSine) {
     run();
 }
 
+// The dialog manager's arrows: through the group in template order, statics
+// too, round its end; an edit field keeps them. The Info box's group starts
+// at its version line (WS_GROUP) and runs round the end to OK.
+TEST_F(Program, ArrowKeysWalkTheGroupAndStopInAnEditField) {
+    auto walk = [](std::initializer_list<int> keys) {
+        std::string texts;
+        for (int key : keys) {
+            hl::press_arrow(hl::dialog(), key);
+            texts += hl::focused_control(hl::dialog())->text + ",";
+        }
+        return texts;
+    };
+    then([] { hl::choose_menu(hl::main_window(), IDM_JULIAMENGE); });
+    then([&] {
+        EXPECT_EQ(walk({VK_UP, VK_LEFT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_UP, VK_LEFT}),
+                  "Realteil,Imaginärteil,Realteil,OK,Abbruch,0.313,0.313,0.313,0.313,");
+        hl::press_escape(hl::dialog());
+    });
+    then([] { hl::choose_menu(hl::main_window(), IDM_INFO); });
+    then([&] {
+        const std::string credit = hl::dialog()->controls.at(2)->text;
+        EXPECT_EQ(walk({VK_DOWN, VK_DOWN, VK_DOWN, VK_UP}), "Version 1.2, Nov 2002," + credit + ",OK," + credit + ",");
+        hl::press_escape(hl::dialog());
+    });
+    then_close();
+    EXPECT_EQ(run(), 0);
+}
+
 // ---- Info dialog -------------------------------------------------------------------
 
 TEST_F(Program, InfoOpensAndClosesWithOkAndEscapeWithoutRepaint) {

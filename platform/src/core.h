@@ -113,6 +113,7 @@ public:
 
     // A control's current text (an edit field holds the live text).
     virtual std::string control_text(HWND control) = 0;
+    // Focuses any control (a static too), selecting an edit field's text.
     virtual void set_focus(HWND control) = 0;
 
     // A disabled top-level window takes no input (keys, clicks, menu) but
@@ -149,6 +150,11 @@ void menu_chosen(HWND w, int id);
 // In a dialog: a button was clicked, or Enter/Escape pressed (id 1 or 2,
 // or the focused button's id for Enter on a button).
 void dialog_command(HWND dlg, int id);
+// An arrow key (VK_LEFT..VK_DOWN) on `from`, the dialog's focused control, as
+// Win32's dialog manager takes it: an edit field keeps it (false: its caret
+// moves); from another control Down and Right focus the next control of the
+// group, Up and Left the previous.
+bool dialog_arrow_key(HWND dlg, HWND from, int virtual_key);
 
 // ---- Frames ------------------------------------------------------------------
 

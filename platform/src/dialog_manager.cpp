@@ -86,7 +86,34 @@ void destroy_dialog(HWND dlg) {
     open.erase(std::remove(open.begin(), open.end(), dlg), open.end());
 }
 
+// Win32's GetNextDlgGroupItem: the group of `from` runs from the nearest
+// control with WS_GROUP at or before it (round the end of the list; the
+// whole list when none has it) to the next one; the next (or previous)
+// visible, enabled control round the group, else `from`. Statics count.
+HWND next_group_item(HWND dlg, HWND from, bool previous) {
+    const std::vector<HWND>& c = dlg->controls;
+    int n = static_cast<int>(c.size()), i = static_cast<int>(std::find(c.begin(), c.end(), from) - c.begin());
+    int start = i;
+    while (!(c[start]->style & WS_GROUP) && (start = (start + n - 1) % n) != i) {}
+    std::vector<HWND> group{c[start]};
+    for (int k = (start + 1) % n; k != start && !(c[k]->style & WS_GROUP); k = (k + 1) % n) group.push_back(c[k]);
+    int m = static_cast<int>(group.size());
+    int at = static_cast<int>(std::find(group.begin(), group.end(), from) - group.begin());
+    for (int step = 1; step < m; ++step) {
+        HWND next = group[(at + (previous ? m - step : step)) % m];
+        if ((next->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE) return next;
+    }
+    return from;
+}
+
 }  // namespace
+
+bool dialog_arrow_key(HWND dlg, HWND from, int virtual_key) {
+    if (!alive(dlg) || !alive(from) || from->parent != dlg || from->control_kind == ControlKind::edit) return false;
+    dlg->focus = next_group_item(dlg, from, virtual_key == VK_LEFT || virtual_key == VK_UP);
+    backend().set_focus(dlg->focus);
+    return true;
+}
 
 LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
     if (dlg->dlgproc && dlg->dlgproc(dlg, message, wParam, lParam)) return TRUE;

@@ -85,6 +85,7 @@ void press_enter(HWND dlg) {
 }
 
 void press_escape(HWND dlg) { dialog_command(dlg, IDCANCEL); }
+void press_arrow(HWND dlg, int virtual_key) { dialog_arrow_key(dlg, focused_control(dlg), virtual_key); }
 
 const std::vector<COLORREF>& screen(HWND w) { return w->back; }
 int client_width(HWND w) { return w->client_width; }

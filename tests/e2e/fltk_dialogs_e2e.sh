@@ -3,8 +3,11 @@
 # own Xvfb display with openbox, driven by xdotool, judged by screenshots
 # against quimbar-render, by window geometry and by its paint count.
 #
-#   fltk_dialogs_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR] [RECORD_DIR]
+#   fltk_dialogs_e2e.sh QUIMBAR QUIMBAR_RENDER QUIMBAR_SEND QUIMBAR_TEXT_WIDTHS [FAILURE_DIR] [RECORD_DIR]
 #
+# - The static texts against their controls in the dialog font
+#   (quimbar-text-widths): the Info box's leave a tenth free; the parameter
+#   dialogs' are reported.
 # - Placement: the client areas of the cubic parameter dialog and of the Info
 #   dialog open at the main window's client-area corner (their templates sit
 #   at (0, 0)); frame and caption reach up over the menu bar. The offsets go
@@ -13,21 +16,31 @@
 # - Iconified through the dialog's own frame, dialog and main window go
 #   together and come back together, and the dialog still answers.
 # - Enter on the focused "Abbruch" button cancels: the typed text is not read.
+# - The arrow keys in the parameter dialog, as Win32's dialog manager takes
+#   them: through the controls (statics too) in template order; in a field
+#   they move the caret.
+# - Command 209 from another program (quimbar-send; an unknown id first):
+#   the exchanged sine at zoom 1.
 # - The Info dialog closes by its close box, Enter and Space.
 # Every step costs exactly one paint; the total is checked at the end. Exit
 # status 77 means a needed tool is missing (the test is skipped).
 set -uo pipefail
 
-QUIMBAR=${1:?usage: fltk_dialogs_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR] [RECORD_DIR]}
-RENDER=${2:?usage: fltk_dialogs_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR] [RECORD_DIR]}
-FAILURE_DIR=${3:-$PWD/fltk-dialogs-e2e-failure}
-RECORD_DIR=${4:-}
+usage="usage: fltk_dialogs_e2e.sh QUIMBAR QUIMBAR_RENDER QUIMBAR_SEND QUIMBAR_TEXT_WIDTHS [FAILURE_DIR] [RECORD_DIR]"
+QUIMBAR=${1:?$usage}
+RENDER=${2:?$usage}
+SEND=${3:?$usage}
+TEXT_WIDTHS=${4:?$usage}
+FAILURE_DIR=${5:-$PWD/fltk-dialogs-e2e-failure}
+RECORD_DIR=${6:-}
 
 HERE=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source=lib.sh
 source "$HERE/lib.sh"
 # shellcheck source=view_model.sh
 source "$HERE/view_model.sh"
+# shellcheck source=text_fit.sh
+source "$HERE/text_fit.sh"
 
 # expect_picture NAME: the visible client area equals quimbar-render's raster
 # of the current view.
@@ -98,8 +111,14 @@ if [ -n "$RECORD_DIR" ]; then
     rm -f "$RECORD_DIR/dialog-placement.txt" "$RECORD_DIR/dialog-kubisch-linux.png"
 fi
 start_display
-STEP=1  # start-up
+STEP=1  # start-up; the static texts against their controls
 start_viewer "$QUIMBAR"
+"$TEXT_WIDTHS" >"$WORK/text-widths.txt" || fail "quimbar-text-widths failed"
+echo "The Info box's texts (each must leave a tenth of its control free):"
+awk '/^dialog/ { info = ($2 == 103) } info' "$WORK/text-widths.txt" | static_fit strict ||
+    fail "a text of the Info box does not fit its control with room to spare"
+echo "The parameter dialogs' texts:"
+awk '/^dialog/ { info = ($2 == 103) } !info' "$WORK/text-widths.txt" | static_fit report
 wait_paints 1
 
 STEP=2  # "JuliaKub...": where the dialog opens; its frame extends over the menu bar
@@ -129,7 +148,23 @@ wait_closed
 wait_paints 3
 expect_picture cubic-cancelled-by-enter
 
-STEP=5  # Info: where it opens; closed by its close box
+STEP=5  # arrows: OK, Up to the last static, Down back to OK, on to Abbruch and field 101 (selected, typed
+# over); there Up and Down move the caret as Left and Right do; Enter is OK
+open_dialog WerteEingabe alt+z j
+view_command 205
+xdotool key Up Down Down Down
+xdotool type 0.25
+xdotool key Up
+xdotool type 1
+xdotool key Down
+xdotool type 9
+xdotool key Return
+view_params 0.2159 0.4172
+wait_closed
+wait_paints 4
+expect_picture arrows-typed
+
+STEP=6  # Info: where it opens; closed by its close box
 open_dialog Info alt+i i
 record_placement info
 # A modal frame: the window manager offers neither resizing nor maximising.
@@ -141,24 +176,35 @@ read -r dx dy dw _ < <(xwininfo -id "$DIALOG" | awk -F: '/Absolute upper-left X/
 xdotool mousemove $((dx + dw + frame_right - 10)) $((dy - frame_top / 2)) click 1
 xdotool mousemove 1200 1000
 wait_closed
-wait_paints 4
+wait_paints 5
 echo "ok: the close box closes the Info dialog"
 
-STEP=6  # Info closed by Enter, then by Space (the focused OK button)
+STEP=7  # Info closed by Enter, then by Space (the focused OK button)
 open_dialog Info alt+i i
 xdotool key Return
 wait_closed
-wait_paints 5
+wait_paints 6
 open_dialog Info alt+i i
 xdotool key space
 wait_closed
-wait_paints 6
+wait_paints 7
 expect_picture after-info
 echo "ok: Enter and Space close the Info dialog"
 
-STEP=7  # Beenden: exit code 0, one paint per step in all
+STEP=8  # command 209 from another program, after an unknown one: the exchanged sine, zoom 1
+"$SEND" 12345 || fail "quimbar-send 12345 failed"
+"$SEND" 209 || fail "quimbar-send 209 failed"
+DIALOG=$(xdotool search --sync --onlyvisible --name '^WerteEingabe$' | head -1)
+xdotool key Return
+view_command 209
+view_params 0.7 0.8
+wait_closed
+wait_paints 8
+expect_picture exchanged-sine
+
+STEP=9  # Beenden: exit code 0, one paint per step in all
 xdotool key alt+d
 xdotool key e
-wait_viewer_exit Beenden 6
+wait_viewer_exit Beenden 8
 rm -rf "$FAILURE_DIR"
 echo "PASS"

@@ -11,7 +11,10 @@
 # uploads it through MIT-SHM (as it must where Xvfb offers it) or, with
 # QUIMBAR_NO_SHM=1 in a last short run, with fl_draw_image. Paints are awaited
 # through the viewer's idle trace (QUIMBAR_TRACE_IDLE), never by sleeping;
-# each step must cost exactly one paint. On failure the screenshots and logs
+# each step must cost exactly one paint. The menu is driven by keys and by
+# the mouse (the pointer in bar mode, right and middle clicks, a press
+# dragged off the menus, Space) and read off screenshots; a key whose effect
+# is known (F10) follows the actions that must do nothing. On failure the screenshots and logs
 # stay in FAILURE_DIR (default: ./fltk-e2e-failure). Where the hints of the
 # "Bearbeiten" menu start is written to HINTS_FILE (see hint_columns in
 # menu_probe.sh), for the comparison with the Win32 build. Exit status 77
@@ -27,15 +30,6 @@ HINTS_FILE=${4:-}
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 # shellcheck source=menu_probe.sh
 source "$(dirname "${BASH_SOURCE[0]}")/menu_probe.sh"
-
-# no_new_paint N: the viewer stays at N paints for a moment (checks that an
-# action painted nothing more).
-no_new_paint() {
-    local n=$1
-    sleep 0.7
-    [ "$(paints)" = "$n" ] || fail "expected $n paints, the viewer reports $(paints)"
-    kill -0 "$APP_PID" 2>/dev/null || fail "the viewer exited"
-}
 
 # expect_picture NAME FAMILY a b a2 b2 zoom links oben: the visible client
 # area equals quimbar-render's raster for that view.
@@ -55,33 +49,17 @@ expect_picture() {
     echo "ok: $name (${vw}x${vh} pixels equal quimbar-render $*)"
 }
 
-# menu_state NAME: reads the menu off a screenshot, with the picture of the
-# view in $WORK/menu-expected.png. Sets LIT to the box ("X Y W H", from the
-# menu bar's left) of the highlighted title, COVER to the box of the client
-# area the menus cover, ROW to the box of the highlighted item (both from the
-# client area's corner); each "none" when there is none.
+# menu_state NAME: reads the menu (menu_look: LIT, COVER, ROW), with the
+# picture of the view in $WORK/menu-expected.png.
 menu_state() {
     read -r cx cy cw ch < <(client_geometry)
-    import -window root "$WORK/$1-screen.png"
-    convert "$WORK/$1-screen.png" -crop "${cw}x${MENU_BAR_HEIGHT}+${cx}+$((cy - MENU_BAR_HEIGHT))" +repage "$WORK/$1-bar.png"
-    convert "$WORK/$1-screen.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage "$WORK/$1-client.png"
-    LIT=$(colour_box "$WORK/$1-bar.png" "#0A246A")
-    COVER=$(covered_box "$WORK/$1-client.png" "$WORK/menu-expected.png")
-    ROW=$(colour_box "$WORK/$1-client.png" "#0A246A")
+    menu_look "$1" "$cx" "$cy" "$cw" "$ch" "#0A246A" "$WORK/menu-expected.png"
 }
 
-# await_menu NAME CONDITION DESCRIPTION: reads the menu state (menu_state)
-# until the bash CONDITION holds (the menus are drawn a moment after the
-# key), and fails with DESCRIPTION if it never does. The viewer must not
-# have painted meanwhile: no key reaches it in menu mode.
+# await_menu NAME CONDITION DESCRIPTION: await_look (menu_probe.sh); the
+# viewer must not have painted meanwhile: no key reaches it in menu mode.
 await_menu() {
-    local _
-    for _ in $(seq 1 25); do
-        menu_state "$1"
-        eval "$2" && break
-        sleep 0.2
-    done
-    eval "$2" || fail "$1: expected $3; highlighted title: $LIT, covered: $COVER, highlighted item: $ROW"
+    await_look "$@"
     [ "$(paints)" = "$PAINTS" ] || fail "$1: the viewer painted in menu mode ($(paints) paints, expected $PAINTS)"
     echo "ok: $1: $3"
 }
@@ -149,12 +127,10 @@ for _ in $(seq 1 $((TIMEOUT * 20))); do
 done
 xdotool windowactivate "$MAIN"
 wait_paints 5
-no_new_paint 5
 expect_picture restored julia 0.25 0.4172 0 0 2 0 0
 
-STEP=6  # keys that do nothing: a letter, Escape (closes nothing), Alt+Q (only a hint)
-xdotool key a Escape alt+q
-no_new_paint 5
+STEP=6  # keys that do nothing: a letter, Escape (closes nothing), Alt+Q (only a hint); step 7 finds no
+xdotool key a Escape alt+q  # paint since and the menu untouched, and the total counts every paint
 
 STEP=7  # F10: "Datei" highlighted, no menu open; arrows walk the menu, not the view; Escape goes back one level
 PAINTS=5
@@ -212,16 +188,52 @@ xdotool key Left
 wait_paints 7
 expect_picture pan-after-alt julia 0.25 0.4172 0 0 2 0 0
 
-STEP=9  # the close box ends the program with exit code 0
+STEP=9  # the mouse in menu mode, as on Win32; the pointer rests far below the menus between the steps
+PAINTS=7
+read -r cx cy cw ch < <(client_geometry)
+"$RENDER" julia 0.25 0.4172 0 0 2 0 0 "$WORK/menu-expected.ppm" >/dev/null || fail "quimbar-render failed"
+convert "$WORK/menu-expected.ppm" -crop "${cw}x${ch}+0+0" +repage "$WORK/menu-expected.png"
+bar_y=$((cy - MENU_BAR_HEIGHT / 2)) away_x=$((cx + 400)) away_y=$((cy + 400))
+xdotool mousemove "$away_x" "$away_y" key F10
+await_menu bar-mode '[[ $COVER == none && $LIT == "0 0 "* ]]' '"Datei" highlighted, no menu open'
+xdotool mousemove $((cx + datei_width + 10)) "$bar_y"
+await_menu hover '[[ $LIT == "$datei_width 0 "* && $COVER != none && $ROW == none ]]' \
+    'the pointer over "Zeichnung" in bar mode: its menu drops down, no item highlighted'
+read -r zx zy _ _ <<<"$COVER"
+xdotool mousemove $((cx + 10)) "$bar_y" mousemove $((cx + 20)) $((cy + 11)) click 3 click 2
+await_menu right-click '[[ $COVER == "0 0 "* && $ROW == "3 3 "* ]]' \
+    'right and middle click on "Beenden": it is highlighted only, the viewer lives on'
+xdotool mousemove "$away_x" "$away_y" key Escape Escape
+await_menu right-click-escape '[[ $COVER == none && $LIT == none ]]' 'Escape twice left menu mode'
+# Right and middle press on a title enter no menu mode: F10 after them enters it.
+xdotool mousemove $((cx + datei_width + 10)) "$bar_y" click 3 click 2 mousemove "$away_x" "$away_y" key F10
+await_menu title-right-click '[[ $COVER == none && $LIT == "0 0 "* ]]' \
+    'right and middle click on "Zeichnung" opened nothing (F10 after them highlights "Datei")'
+xdotool key Escape
+# Pressed on "Zeichnung", dragged over "Mandelbrot" and off, released: nothing
+# chosen, menu mode over (F10 enters it anew).
+xdotool mousemove $((cx + datei_width + 10)) "$bar_y" mousedown 1 mousemove $((cx + zx + 20)) $((cy + zy + 11)) \
+    mousemove "$away_x" "$away_y" mouseup 1 key F10
+await_menu drag-off '[[ $COVER == none && $LIT == "0 0 "* ]]' \
+    'a press on a title released off the menus closed them and chose nothing'
+# Space opens the highlighted title's menu with its first item highlighted, and chooses that item.
+xdotool key Right space
+await_menu space-open '[[ $LIT == "$datei_width 0 "* && $ROW == "$((zx + 3)) $((zy + 3)) "* ]]' \
+    'Space opened "Zeichnung", its first item highlighted'
+xdotool key space
+wait_paints 8
+expect_picture space-mandelbrot mandel 0 0 0 0 1 0 0
+
+STEP=10  # the close box ends the program with exit code 0
 # The close box sits at the right end of openbox's title bar, above the window.
 read -r _ right_extent top_extent _ < <(xprop -id "$MAIN" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
 read -r cx cy cw ch < <(client_geometry)
 close_x=$((cx + cw + right_extent - 10))
 close_y=$((cy - MENU_BAR_HEIGHT - top_extent / 2))
 xdotool mousemove "$close_x" "$close_y" click 1
-wait_viewer_exit "the close box" 7
+wait_viewer_exit "the close box" 8
 
-STEP=10  # QUIMBAR_NO_SHM=1: the fl_draw_image upload shows the same pixels
+STEP=11  # QUIMBAR_NO_SHM=1: the fl_draw_image upload shows the same pixels
 QUIMBAR_NO_SHM=1 start_viewer "$QUIMBAR"
 wait_paints 1
 grep -q "^quimbar-trace: upload by fl_draw_image\$" "$LOG" ||

@@ -34,6 +34,36 @@ covered_box() {
     rm -f "$diff"
 }
 
+# menu_look NAME CX CY CW CH COLOUR EXPECTED: reads the menu off a
+# screenshot of the whole screen (left in $WORK/NAME-screen.png), the client
+# area at (CX, CY), CW x CH, below a menu bar of MENU_BAR_HEIGHT pixels, its
+# picture without menus in EXPECTED. Sets LIT to the box ("X Y W H", from the
+# menu bar's left) of the title highlighted in COLOUR, COVER to the box of
+# the client area the menus cover, ROW to the box of the highlighted item
+# (both from the client area's corner); each "none" when there is none.
+menu_look() {
+    import -window root "$WORK/$1-screen.png"
+    convert "$WORK/$1-screen.png" -crop "$4x${MENU_BAR_HEIGHT}+$2+$(($3 - MENU_BAR_HEIGHT))" +repage "$WORK/$1-bar.png"
+    convert "$WORK/$1-screen.png" -crop "$4x$5+$2+$3" +repage "$WORK/$1-client.png"
+    LIT=$(colour_box "$WORK/$1-bar.png" "$6")
+    COVER=$(covered_box "$WORK/$1-client.png" "$7")
+    ROW=$(colour_box "$WORK/$1-client.png" "$6")
+}
+
+# await_look NAME CONDITION DESCRIPTION: reads the menu (the sourcing
+# script's menu_state NAME sets LIT, COVER and ROW) until the bash CONDITION
+# holds (menus are drawn a moment after the key or move), and fails with
+# DESCRIPTION if it never does.
+await_look() {
+    local _
+    for _ in $(seq 1 25); do
+        menu_state "$1"
+        eval "$2" && return 0
+        sleep 0.2
+    done
+    fail "$1: expected $3; highlighted title: $LIT, covered: $COVER, highlighted item: $ROW"
+}
+
 # hint_columns IMAGE X Y W H ORIGIN_X: for each text line inside the
 # rectangle (a menu's items without its frame), "row N LABEL_END HINT_X":
 # the right end of the label's ink and the left end of the hint's, both from

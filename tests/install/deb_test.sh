@@ -22,7 +22,8 @@ depends=$(echo "$info" | grep -E '^ Depends:' || true)
 echo "$depends" | grep -q 'libfltk1.3' || { echo "FAILED: no FLTK dependency" >&2; fail=1; }
 # The dialogs are laid out for Nimbus Sans; without it text is clipped.
 echo "$depends" | grep -q 'fonts-urw-base35' || { echo "FAILED: no dependency on the dialog font" >&2; fail=1; }
-for path in ./usr/bin/quimbar ./usr/share/applications/invalid.quimbar.quimbar.desktop \
+for path in ./usr/bin/quimbar ./usr/bin/quimbar-send ./usr/share/man/man1/quimbar-send.1.gz \
+            ./usr/share/applications/invalid.quimbar.quimbar.desktop \
             ./usr/share/metainfo/invalid.quimbar.quimbar.metainfo.xml \
             ./usr/share/icons/hicolor/16x16/apps/quimbar.png ./usr/share/icons/hicolor/256x256/apps/quimbar.png \
             ./usr/share/man/man1/quimbar.1.gz ./usr/share/doc/quimbar/copyright ./usr/share/doc/quimbar/changelog.gz; do

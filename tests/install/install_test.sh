@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a staging directory and checks the installed tree:
-# the binary, the desktop entry and AppStream metadata, every icon size, the
-# man page and the package documents.
+# the viewer and quimbar-send, the desktop entry and AppStream metadata,
+# every icon size, the man pages and the package documents.
 #   install_test.sh BUILD_DIR
 # Exit 77 (skipped) when a checking tool is missing.
 set -euo pipefail
@@ -21,6 +21,10 @@ fail=0
 check() { if ! "$@"; then echo "FAILED: $*" >&2; fail=1; fi; }
 
 check test -x "$root/bin/quimbar"
+check test -x "$root/bin/quimbar-send"
+# quimbar-send's own checks of its argument, before it looks for a display.
+check sh -c "DISPLAY= '$root/bin/quimbar-send' 65536 2>/dev/null; test \$? = 2"
+check sh -c "DISPLAY= '$root/bin/quimbar-send' 209 2>/dev/null; test \$? = 1"
 entry="$root/share/applications/$id.desktop"
 # Silent: no error, no warning, no hint (one main category).
 check test -z "$(desktop-file-validate "$entry" 2>&1)"
@@ -55,10 +59,12 @@ for size in 16 24 32 48 64 128 256; do
     check test -f "$icon"
     [ -f "$icon" ] && check test "$(identify -format '%m %wx%h' "$icon")" = "PNG ${size}x${size}"
 done
-page="$root/share/man/man1/quimbar.1.gz"
-check test -f "$page"
-rendered=$(MANWIDTH=80 man -l "$page" 2>&1 >/dev/null) || true
-check test -z "$rendered"   # no troff warnings
+for page in "$root/share/man/man1/quimbar-send.1.gz" "$root/share/man/man1/quimbar.1.gz"; do
+    check test -f "$page"
+    rendered=$(MANWIDTH=80 man -l "$page" 2>&1 >/dev/null) || true
+    check test -z "$rendered"   # no troff warnings
+    check sh -c "MANWIDTH=80 man -l '$page' 2>/dev/null | grep -q 'quimbar-send 209'"
+done
 check sh -c "MANWIDTH=80 man -l '$page' 2>/dev/null | grep -q 'vergrößern'"
 check sh -c "MANWIDTH=80 man -l '$page' 2>/dev/null | grep -q 'Keypad +'"
 

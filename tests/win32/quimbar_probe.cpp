@@ -13,6 +13,11 @@
 //   settext ID TEXT         WM_SETTEXT into control ID of the open dialog
 //   gettext ID              the text of control ID of the open dialog
 //   command ID              post WM_COMMAND ID to the main window
+//   statics POINTS          every static text of the open dialog measured
+//                           with GetTextExtentPoint32 in its font ("MS Sans
+//                           Serif" at POINTS, made as the dialog manager
+//                           makes it): "base X" (its average letter width),
+//                           then "static TEXT-WIDTH CONTROL-WIDTH TEXT"
 //   time-paint N            invalidate the main window N times, one at a
 //                           time, and print each full paint's milliseconds
 #include <windows.h>
@@ -239,6 +244,29 @@ int cmd_command(const char* id) {
                                                                                                                : 1;
 }
 
+int cmd_statics(int points) {
+    HWND d = need_dialog();
+    HDC dc = GetDC(nullptr);
+    HFONT font = CreateFontW(-(points * GetDeviceCaps(dc, LOGPIXELSY) / 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, FF_DONTCARE, L"MS Sans Serif");
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &size);
+    std::printf("base %ld\n", (size.cx / 26 + 1) / 2);
+    for (HWND c = GetWindow(d, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (class_of(c) != "Static") continue;
+        std::wstring text = text_of(c);
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        RECT r;
+        GetClientRect(c, &r);
+        std::printf("static %ld %ld %s\n", size.cx, r.right - r.left, utf8(text).c_str());
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return 0;
+}
+
 int cmd_time_paint(int repeats) {
     HWND w = need_main_window();
     if (!sync(w, SEND_TIMEOUT_MS)) fail("the program does not become idle");
@@ -274,6 +302,7 @@ int main(int argc, char** argv) {
     if (cmd == "settext" && argc == 4) return cmd_settext(argv[2], argv[3]);
     if (cmd == "gettext" && argc == 3) return cmd_gettext(argv[2]);
     if (cmd == "command" && argc == 3) return cmd_command(argv[2]);
+    if (cmd == "statics" && argc == 3) return cmd_statics(std::atoi(argv[2]));
     if (cmd == "time-paint" && argc == 3) return cmd_time_paint(std::max(1, std::atoi(argv[2])));
     fail("unknown command or wrong arguments");
     return 1;

@@ -49,6 +49,8 @@ void type(HWND dlg, int id, const std::string& text);
 void click(HWND dlg, int id);
 void press_enter(HWND dlg);
 void press_escape(HWND dlg);
+// An arrow key (VK_LEFT..VK_DOWN) on the focused control.
+void press_arrow(HWND dlg, int virtual_key);
 
 // What the screen shows: the client area, 0x00BBGGRR, row by row.
 const std::vector<COLORREF>& screen(HWND w);

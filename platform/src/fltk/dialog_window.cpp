@@ -14,6 +14,15 @@ namespace layer::fltk {
 // ---- EditField ---------------------------------------------------------------
 
 int EditField::handle(int event) {
+    // A single-line Win32 edit control keeps every arrow: Up moves the caret
+    // as Left does, Down as Right.
+    int key = Fl::event_key();
+    if (event == FL_KEYDOWN && key >= FL_Left && key <= FL_Down) {
+        Fl::e_keysym = key == FL_Up ? FL_Left : key == FL_Down ? FL_Right : key;
+        Fl_Input::handle(event);
+        Fl::e_keysym = key;
+        return 1;
+    }
     if (event != FL_KEYDOWN && event != FL_PASTE) return Fl_Input::handle(event);
     std::string before = value();
     int handled = Fl_Input::handle(event);
@@ -199,6 +208,11 @@ int DialogWindow::handle(int event) {
         }
         if (key == FL_Escape) {
             dialog_command(dlg_, IDCANCEL);
+            return 1;
+        }
+        if (key >= FL_Left && key <= FL_Down) {  // the dialog manager's, not FLTK's navigation
+            if (Fl_Widget* focus = Fl::focus())
+                dialog_arrow_key(dlg_, static_cast<HWND>(focus->user_data()), virtual_key_for(key));
             return 1;
         }
     }

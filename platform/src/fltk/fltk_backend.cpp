@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -90,6 +91,21 @@ void await_unmap(Window frame) {
     }
 }
 
+// Another program's command (quimbar-send), as PostMessage from another
+// process on Win32: a client message QUIMBAR_WM_COMMAND of format 32 to a main
+// window is posted to it as WM_COMMAND (wParam l[0], lParam l[1]). Nothing
+// else gets in this way; another format is ignored.
+int command_message(void* event, void*) {
+    const XClientMessageEvent& message = static_cast<XEvent*>(event)->xclient;
+    if (message.type != ClientMessage) return 0;
+    static const Atom type = XInternAtom(fl_display, "QUIMBAR_WM_COMMAND", False);
+    if (message.message_type != type) return 0;
+    auto* window = dynamic_cast<MainWindow*>(fl_find(message.window));
+    if (window && message.format == 32)
+        PostMessageA(window->hwnd(), WM_COMMAND, static_cast<std::uint32_t>(message.data.l[0]), message.data.l[1]);
+    return 1;
+}
+
 // The screen backend of the layer on FLTK 1.3 (X11). It turns the core's
 // windows and dialogs into FLTK windows and FLTK events into the core's
 // event calls (exposures, resizes, key releases, menu choices, dialog
@@ -100,6 +116,7 @@ public:
         trace_idle_ = std::getenv("QUIMBAR_TRACE_IDLE") != nullptr;
         Fl::visual(FL_RGB);
         Fl::background(212, 208, 200);  // the Win32 3D face colour
+        Fl::add_system_handler(command_message, nullptr);
     }
 
     void create_window(HWND w) override {
@@ -209,7 +226,11 @@ public:
     }
 
     void set_focus(HWND control) override {
-        if (Fl_Widget* widget = control_widget_of(control)) widget->take_focus();
+        Fl_Widget* widget = control_widget_of(control);
+        if (!widget) return;
+        if (!widget->take_focus()) Fl::focus(widget);  // a static too
+        if (auto* field = control->control_kind == ControlKind::edit ? static_cast<Fl_Input*>(widget) : nullptr)
+            field->position(field->size(), 0);
     }
 
     void enable_window(HWND w, bool enabled) override {

@@ -53,11 +53,18 @@ public:
 
     const std::vector<MenuItem>& items() const { return items_; }
     // Highlights item `index` (-1: none), redrawing what changed.
-    void highlight(int index);
+    void highlight(int index) {
+        if (index != highlighted_) redraw();
+        highlighted_ = index;
+    }
     // The item under the screen point (x_root, y_root), or -1.
-    int item_at(int x_root, int y_root) const;
+    int item_at(int x_root, int y_root) const {
+        int px = x_root - x(), py = y_root - y() - spacing.border, i = py / menu_item_height;
+        bool inside = px >= spacing.border && px < w() - spacing.border && py >= 0;
+        return inside && i < static_cast<int>(items_.size()) ? i : -1;
+    }
     // The top of item `index`, from the popup's top.
-    int item_top(int index) const;
+    int item_top(int index) const { return spacing.border + index * menu_item_height; }
 
     void draw() override;
 
@@ -87,21 +94,6 @@ MenuPopup::MenuPopup(const std::vector<MenuItem>& items, Fl_Font font, int font_
     }
     columns_ = menu_columns(widths, spacing);
     size(columns_.width, item_top(static_cast<int>(items_.size())) + spacing.border);
-}
-
-int MenuPopup::item_top(int index) const { return spacing.border + index * menu_item_height; }
-
-int MenuPopup::item_at(int x_root, int y_root) const {
-    int px = x_root - x(), py = y_root - y() - spacing.border;
-    if (px < spacing.border || px >= w() - spacing.border || py < 0) return -1;
-    int i = py / menu_item_height;
-    return i < static_cast<int>(items_.size()) ? i : -1;
-}
-
-void MenuPopup::highlight(int index) {
-    if (index == highlighted_) return;
-    highlighted_ = index;
-    redraw();
 }
 
 void MenuPopup::draw() {
@@ -188,7 +180,7 @@ int MenuBar::handle(int event) {
     if (tracking_) return 0;
     switch (event) {
     case FL_PUSH: {
-        if (!hwnd_->enabled) return 1;
+        if (!hwnd_->enabled || Fl::event_button() != FL_LEFT_MOUSE) return 1;  // Win32: the left button only
         int t = title_at(Fl::event_x_root(), Fl::event_y_root());
         if (t < 0) return 1;
         nav_.open_title(t, false);
@@ -303,7 +295,8 @@ int MenuBar::track_event(int event) {
         case FL_Up: apply(nav_.key(Key::up)); break;
         case FL_Down: apply(nav_.key(Key::down)); break;
         case FL_Enter:
-        case FL_KP_Enter: apply(nav_.key(Key::enter)); break;
+        case FL_KP_Enter:
+        case ' ': apply(nav_.key(Key::enter)); break;
         case FL_Escape: apply(nav_.key(Key::escape)); break;
         case FL_Alt_L:
         case FL_Alt_R:
@@ -322,6 +315,8 @@ int MenuBar::track_event(int event) {
     case FL_DRAG:
     case FL_MOVE:
     case FL_RELEASE: {
+        // The right and middle buttons only move the highlight, as on Win32.
+        if ((event == FL_PUSH || event == FL_RELEASE) && Fl::event_button() != FL_LEFT_MOUSE) event = FL_MOVE;
         int xr = Fl::event_x_root(), yr = Fl::event_y_root();
         // The deepest popup under the pointer, and its item.
         for (int level = static_cast<int>(popups_.size()) - 1; level >= 0; --level) {
@@ -348,7 +343,14 @@ int MenuBar::track_event(int event) {
             else
                 nav_.end();
             update();
-        } else if (t >= 0 && t != nav_.title() && nav_.depth() > 0) {
+        } else if (event == FL_RELEASE && (yr < window()->y_root() + y() || yr >= window()->y_root() + y() + h() ||
+                                           xr < window()->x_root() || xr >= window()->x_root() + window()->w())) {
+            // Released off every menu and off the bar (a press on a title
+            // dragged away): menu mode ends, nothing chosen.
+            nav_.end();
+            update();
+        } else if (t >= 0 && t != nav_.title()) {
+            // Over another title, in bar mode too: its menu drops down.
             nav_.open_title(t, false);
             update();
         }

@@ -199,6 +199,7 @@ public:
     static MainWindow* of(HWND w) {
         return w && w->kind == WindowKind::top ? static_cast<MainWindow*>(w->backend_data) : nullptr;
     }
+    HWND hwnd() const { return hwnd_; }
     Picture* picture() const { return picture_; }
     MenuBar* menu_bar() const { return menu_bar_; }
 

@@ -44,6 +44,9 @@ source "$HERE/wine_lib.sh"
 source "$HERE/../view_model.sh"
 # shellcheck source=../menu_probe.sh
 source "$HERE/../menu_probe.sh"
+# shellcheck source=../text_fit.sh
+source "$HERE/../text_fit.sh"
+MENU_BAR_HEIGHT=19
 wine_tools_present || exit 77
 trap wine_cleanup EXIT
 
@@ -78,6 +81,30 @@ record_placement() {
     [ "$((x - CX)) $((y - CY))" = "0 0" ] ||
         fail "$name dialog: client area at ($((x - CX)), $((y - CY))) of the main client area, expected (0, 0)"
     echo "ok: $name dialog's client area (${w}x${h}) at the main client area's corner"
+}
+
+# menu_state NAME: reads the menu (menu_look: LIT, COVER, ROW) in Wine's
+# highlight colour, with the picture of the view in $WORK/view.png.
+menu_state() { menu_look "$1" "$CX" "$CY" "$CW" "$CH" "#3096FA" "$WORK/view.png"; }
+
+# expect_menu NAME CONDITION DESCRIPTION: await_look (../menu_probe.sh).
+expect_menu() {
+    await_look "$@"
+    echo "ok: $1: $3"
+}
+
+# statics NAME POINTS STRICT: the open dialog's static texts measured in its
+# font (quimbar-probe statics) against their controls (static_fit); the
+# probe's font must have the dialog's base unit (client width WIDTH_DLU).
+statics() {
+    local name=$1 points=$2 strict=$3 dlu=$4 base client
+    probe statics "$points" >"$WORK/statics.txt" || fail "cannot measure the $name dialog's texts"
+    read -r _ base <"$WORK/statics.txt"
+    read -r _ _ _ client _ < <(probe dialog | grep '^client ')
+    [ $(((dlu * base + 2) / 4)) = "$client" ] ||
+        fail "the probe's font (base unit $base) is not the $name dialog's ($client pixels for $dlu units)"
+    echo "The $name dialog's texts:"
+    static_fit "$strict" <"$WORK/statics.txt" || fail "a text of the $name dialog does not fit its control with room to spare"
 }
 
 # trace_size: bytes the program has written to its standard output so far.
@@ -132,7 +159,41 @@ done
 xdotool key Escape Escape
 sync_program
 echo "ok: the hints of \"Bearbeiten\" start at x = $(awk '{ printf "%s ", $4 }' "$WORK/menu-hints.txt")in the client area"
-rm -f "$WORK"/view.* "$WORK"/hints-*.png
+rm -f "$WORK"/hints-*.png
+
+STEP=menu-mouse  # the pointer in bar mode, right and middle clicks, press-drag-off-release, Space
+bar_y=$((CY - MENU_BAR_HEIGHT / 2)) away_x=$((CX + 400)) away_y=$((CY + 400))
+# (Wine highlights a title from the bar's second row: its box is "0 1 W H".)
+xdotool mousemove "$away_x" "$away_y" key F10
+expect_menu bar-mode '[[ $COVER == none && $LIT == "0 "* ]]' '"Datei" highlighted, no menu open'
+read -r _ _ datei_width _ <<<"$LIT"
+xdotool mousemove $((CX + datei_width + 12)) "$bar_y"
+expect_menu hover '[[ $LIT != none && $LIT != "0 "* && $COVER != none && $ROW == none ]]' \
+    'the pointer over "Zeichnung" in bar mode: its menu drops down, no item highlighted'
+read -r zx zy _ _ <<<"$COVER"
+xdotool mousemove $((CX + 10)) "$bar_y"  # Wine takes the pointer's latest place only: one move at a time
+expect_menu hover-datei '[[ $LIT == "0 "* && $COVER == "0 0 "* ]]' 'the pointer over "Datei": its menu drops down'
+xdotool mousemove $((CX + 20)) $((CY + 11)) click 3 click 2
+expect_menu right-click '[[ $LIT == "0 "* && $COVER != none && $ROW != none ]]' \
+    'right and middle click on "Beenden": it is highlighted only'
+xdotool mousemove "$away_x" "$away_y" key Escape Escape
+expect_menu right-click-escape '[[ $COVER == none && $LIT == none ]]' 'Escape twice left menu mode'
+xdotool mousemove $((CX + datei_width + 12)) "$bar_y" click 3 click 2 mousemove "$away_x" "$away_y" key F10
+expect_menu title-right-click '[[ $COVER == none && $LIT == "0 "* ]]' \
+    'right and middle click on "Zeichnung" opened nothing (F10 after them highlights "Datei")'
+xdotool key Escape
+xdotool mousemove $((CX + datei_width + 12)) "$bar_y" mousedown 1 mousemove $((CX + zx + 20)) $((CY + zy + 11)) \
+    mousemove "$away_x" "$away_y" mouseup 1 key F10
+expect_menu drag-off '[[ $COVER == none && $LIT == "0 "* ]]' \
+    'a press on a title released off the menus closed them and chose nothing'
+xdotool key Right space
+expect_menu space-open '[[ $LIT != none && $LIT != "0 "* && $COVER != none && $ROW != none ]]' \
+    'Space opened "Zeichnung", its first item highlighted'
+xdotool key space
+view_command 204
+expect_picture space-mandelbrot
+[ "$(probe geometry | head -1)" = "title Quimbar" ] || fail "the program is gone"
+rm -f "$WORK"/view.* "$WORK"/{bar-mode,hover,right-click,right-click-escape,title-right-click,drag-off,space-open}-*.png
 
 STEP=mandelbrot  # Zeichnung > Mandelbrot
 menu z m
@@ -170,9 +231,18 @@ view_command 205
 expect_dialog WerteEingabe "control 1 Button .* OK" "control 2 Button .* Abbruch" \
     "control 101 Edit .* 0\.313" "control 102 Edit .* 0\.4172" \
     "control -1 Static .* Realteil" "control -1 Static .* Imaginärteil" "focus 1"
-xdotool key Tab Tab
+statics parameter 8 report 265
+# The dialog manager's arrows: Up from OK to the last static, Down back, on
+# to Abbruch and field 101 (selected); there Up and Down move the caret.
+xdotool key Up
+expect_dialog WerteEingabe "focus -1"
+xdotool key Down Down
+expect_dialog WerteEingabe "focus 2"
+xdotool key Down
 expect_dialog WerteEingabe "focus 101" "selection 0 5"
 xdotool type 0.285
+xdotool key Up Up Down
+expect_dialog WerteEingabe "focus 101" "selection 4 4"
 probe settext 102 "00000000000000123456" >/dev/null || fail "WM_SETTEXT failed"
 [ "$(field_texts 101 102)" = $'0.285\n00000000000000123456' ] || fail "fields hold: $(field_texts 101 102)"
 xdotool key Return
@@ -224,6 +294,7 @@ wait_no_dialog
 expect_picture cos-cancelled trig
 
 STEP=command-209  # no menu item: the exchanged sine at zoom 1, dialog IDD_INFO, typed, a cut text
+probe command 12345 >/dev/null || fail "cannot post command 12345"  # unknown: nothing happens
 probe command 209 >/dev/null || fail "cannot post command 209"
 view_command 209
 expect_dialog WerteEingabe "control 101 Edit .* 0\.7" "control 102 Edit .* 0\.8" "focus 1"
@@ -243,6 +314,7 @@ expect_dialog WerteEingabe "control 101 Edit .* 0" "control 102 Edit .* 0" \
     "control 103 Edit .* -0\.574" "control 104 Edit .* 0\.271" \
     "control -1 Static .* Realteil1" "control -1 Static .* Imaginärteil1" \
     "control -1 Static .* Realteil2" "control -1 Static .* Imaginärteil2" "focus 1"
+statics cubic 8 report 265
 record_placement kubisch
 import -window root "$WORK/dialog-kubisch-wine.png"
 xdotool key Return
@@ -295,6 +367,7 @@ expect_picture julia-grammar
 STEP=info  # the Info box: its texts; closed by its OK button and by Escape
 menu i i
 expect_dialog Info "control 1 Button .* OK" "control -1 Static .* Version 1\.2, Nov 2002" "focus 1"
+statics Info 10 strict 119
 record_placement info
 read -r _ _ _ bx by bw bh _ < <(probe dialog | grep '^control 1 ')
 xdotool mousemove $((bx + bw / 2)) $((by + bh / 2)) click 1
