@@ -87,11 +87,11 @@ void write_motif_hints(Window xid) {
 
 // ---- DialogWindow --------------------------------------------------------------
 
-DialogWindow::DialogWindow(HWND dlg, int x, int y)
+DialogWindow::DialogWindow(Wnd* dlg, int x, int y)
     : Fl_Window(x, y, std::max(dlg->client_width, 1), std::max(dlg->client_height, 1)), dlg_(dlg) {
     int points = dlg->dialog_template ? dlg->dialog_template->font_size : 8;
     int font_size = ui_font_size(dialog_base_units(points).x);
-    for (HWND control : dlg->controls) add_control(control, ui_font(), font_size);
+    for (Wnd* control : dlg->controls) add_control(control, ui_font(), font_size);
     end();
     resizable(nullptr);
     set_modal();
@@ -99,7 +99,7 @@ DialogWindow::DialogWindow(HWND dlg, int x, int y)
     copy_label(dlg->text.c_str());
 }
 
-void DialogWindow::add_control(HWND control, Fl_Font font, int font_size) {
+void DialogWindow::add_control(Wnd* control, Fl_Font font, int font_size) {
     const RECT& r = control->rect;
     int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
     Fl_Widget* widget = nullptr;
@@ -146,7 +146,7 @@ void DialogWindow::add_control(HWND control, Fl_Font font, int font_size) {
 int DialogWindow::enter_command() const {
     Fl_Widget* focus = Fl::focus();
     if (focus && focus->window() == this && focus->callback() == button_pressed)
-        return static_cast<HWND>(focus->user_data())->id;
+        return static_cast<Wnd*>(focus->user_data())->id;
     return IDOK;
 }
 
@@ -224,7 +224,7 @@ void DialogWindow::close_box(Fl_Widget* window, void*) {
 }
 
 void DialogWindow::button_pressed(Fl_Widget* button, void*) {
-    HWND control = static_cast<HWND>(button->user_data());
+    Wnd* control = static_cast<Wnd*>(button->user_data());
     dialog_command(control->parent, control->id);
 }
 

@@ -21,11 +21,11 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-DialogWindow* dialog_window_of(HWND w) {
+DialogWindow* dialog_window_of(Wnd* w) {
     return w && w->kind == WindowKind::dialog ? static_cast<DialogWindow*>(w->backend_data) : nullptr;
 }
 
-Fl_Widget* control_widget_of(HWND w) {
+Fl_Widget* control_widget_of(Wnd* w) {
     return w && w->kind == WindowKind::control ? static_cast<Fl_Widget*>(w->backend_data) : nullptr;
 }
 
@@ -102,7 +102,7 @@ public:
         Fl::background(212, 208, 200);  // the Win32 3D face colour
     }
 
-    void create_window(HWND w) override {
+    void create_window(Wnd* w) override {
         // The window manager draws frame and caption outside the X window, which
         // holds the menu bar and, below it, the client area where the core put it.
         int menu = w->menu ? menu_bar_height : 0;
@@ -114,7 +114,7 @@ public:
         w->backend_data = window;
     }
 
-    void show_window(HWND w, int cmd_show) override {
+    void show_window(Wnd* w, int cmd_show) override {
         MainWindow* window = MainWindow::of(w);
         if (!window) return;
         if (cmd_show == SW_HIDE) {
@@ -130,7 +130,7 @@ public:
         if (first) await_exposure();
     }
 
-    void destroy_window(HWND w) override {
+    void destroy_window(Wnd* w) override {
         MainWindow* window = MainWindow::of(w);
         if (!window) return;
         w->backend_data = nullptr;
@@ -139,7 +139,7 @@ public:
         Fl::flush();
     }
 
-    void paint_started(HWND) override {
+    void paint_started(Wnd*) override {
         if (menu_closed_at_) {
             double ms = std::chrono::duration<double, std::milli>(Clock::now() - *menu_closed_at_).count();
             menu_closed_at_.reset();
@@ -149,7 +149,7 @@ public:
         if (trace_idle_ && !paint_started_) paint_started_ = Clock::now();
     }
 
-    void present(HWND w, int y0, int y1) override {
+    void present(Wnd* w, int y0, int y1) override {
         MainWindow* window = MainWindow::of(w);
         if (!window || !window->shown()) return;
         window->make_current();
@@ -158,7 +158,7 @@ public:
         if (paint_started_) paint_shown_ = Clock::now();
     }
 
-    void create_dialog(HWND dlg) override {
+    void create_dialog(Wnd* dlg) override {
         // The X window is the client area, where the core has placed it; the
         // window manager's frame goes around it (the window asks for static
         // gravity).
@@ -167,12 +167,12 @@ public:
         if (dlg->style & WS_VISIBLE) window->show();
     }
 
-    void destroy_dialog(HWND dlg) override {
+    void destroy_dialog(Wnd* dlg) override {
         DialogWindow* window = dialog_window_of(dlg);
         if (!window) return;
         // Whether hiding uncovers part of the owner's picture (frame included).
         bool uncovers = false;
-        HWND owner = dlg->owner;
+        Wnd* owner = wnd(dlg->owner);
         if (MainWindow* main = MainWindow::of(owner); main && main->shown() && window->shown()) {
             RECT picture{owner->client_origin.x, owner->client_origin.y, owner->client_origin.x + owner->client_width,
                          owner->client_origin.y + owner->client_height};
@@ -196,23 +196,23 @@ public:
         window->hide();
         if (frame != None) await_unmap(frame);
         sync_with_server();
-        for (HWND control : dlg->controls) control->backend_data = nullptr;
+        for (Wnd* control : dlg->controls) control->backend_data = nullptr;
         dlg->backend_data = nullptr;
         delete window;
         if (MainWindow* main = MainWindow::of(owner); main && owner->enabled) main->picture()->take_focus();
     }
 
-    std::string control_text(HWND control) override {
+    std::string control_text(Wnd* control) override {
         Fl_Widget* widget = control_widget_of(control);
         if (widget && control->control_kind == ControlKind::edit) return static_cast<Fl_Input*>(widget)->value();
         return control->text;
     }
 
-    void set_focus(HWND control) override {
+    void set_focus(Wnd* control) override {
         if (Fl_Widget* widget = control_widget_of(control)) widget->take_focus();
     }
 
-    void enable_window(HWND w, bool enabled) override {
+    void enable_window(Wnd* w, bool enabled) override {
         // Only a dialog's owner is disabled, and only while the dialog is open.
         // Back to input, it takes the keys pressed from then on.
         MainWindow* window = MainWindow::of(w);
@@ -306,7 +306,7 @@ private:
     // An open dialog that was iconified comes back once its owner is on
     // screen again.
     void restore_dialog() {
-        HWND dlg = open_dialog();
+        Wnd* dlg = open_dialog();
         DialogWindow* window = dialog_window_of(dlg);
         MainWindow* owner = MainWindow::of(dlg ? dlg->owner : nullptr);
         // Only when the owner has come back: right after the dialog went, the
