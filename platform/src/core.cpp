@@ -369,10 +369,9 @@ BOOL WINAPI DestroyWindow(HWND h) {
     Wnd* w = wnd(h);
     if (!w || w->kind != WindowKind::top) return FALSE;
     call_procedure(w, WM_DESTROY, 0, 0);
-    if ((w = wnd(h))) {  // unless WM_DESTROY destroyed it itself
-        backend().destroy_window(w);
-        bury(w);
-    }
+    if (!(w = wnd(h))) return TRUE;  // WM_DESTROY destroyed it itself
+    backend().destroy_window(w);
+    bury(w);
     return TRUE;
 }
 

@@ -115,9 +115,8 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     if (owner_was_enabled) enable(wnd(owner), false);
 
     Wnd* first = first_tab_stop(dlg);
-    if (SendMessageA(dlg->handle, WM_INITDIALOG, reinterpret_cast<WPARAM>(first ? first->handle : nullptr),
-                     initParam) &&
-        first && !dlg->dialog_ended) {
+    WPARAM first_handle = reinterpret_cast<WPARAM>(first ? first->handle : nullptr);
+    if (SendMessageA(dlg->handle, WM_INITDIALOG, first_handle, initParam) && first && !dlg->dialog_ended) {
         dlg->focus = first;
         backend().set_focus(first);
     }

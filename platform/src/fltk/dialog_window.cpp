@@ -180,16 +180,6 @@ void DialogWindow::set_frame_hints() {
 }
 
 int DialogWindow::handle(int event) {
-    if (event == FL_HIDE && shown() && !dlg_->dialog_ended) {
-        // Iconified by the window manager (the X window stays). Alone, it
-        // would leave its disabled owner on screen with nothing to answer
-        // it: the owner goes too, and restoring the owner brings the dialog
-        // back (FltkBackend::pump).
-        int handled = Fl_Window::handle(event);
-        MainWindow* owner = MainWindow::of(dlg_->owner);
-        if (owner && owner->shown() && owner->visible()) owner->iconize();
-        return handled;
-    }
     // Keys reach the dialog itself when the focused control leaves them.
     if (event == FL_KEYDOWN || event == FL_SHORTCUT) {
         int key = Fl::event_key();

@@ -90,6 +90,28 @@ void await_unmap(Window frame) {
     }
 }
 
+// A click on, or the activation of, a window that its modal dialog has
+// disabled brings the dialog back (de-iconified), raised and focused, as on
+// Win32; FLTK itself drops such clicks before any widget sees them. The focus
+// is asked of the window manager (_NET_ACTIVE_WINDOW, from an application).
+int bring_dialog_forward(int event, Fl_Window* window) {
+    Wnd* dlg = open_dialog();
+    Wnd* owner = dlg ? wnd(dlg->owner) : nullptr;
+    DialogWindow* dialog = dialog_window_of(dlg);
+    if ((event == FL_PUSH || event == FL_FOCUS) && owner && !owner->enabled && !dlg->dialog_ended && dialog &&
+        dialog->shown() && window == MainWindow::of(owner)) {
+        dialog->show();  // maps and raises it
+        XEvent activate{};
+        activate.xclient = XClientMessageEvent{ClientMessage, 0, True, fl_display, fl_xid(dialog),
+                                               XInternAtom(fl_display, "_NET_ACTIVE_WINDOW", False), 32, {}};
+        activate.xclient.data.l[0] = 1;
+        activate.xclient.data.l[1] = static_cast<long>(fl_event_time);
+        XSendEvent(fl_display, RootWindow(fl_display, fl_screen), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &activate);
+    }
+    return Fl::handle_(event, window);
+}
+
 // The screen backend of the layer on FLTK 1.3 (X11). It turns the core's
 // windows and dialogs into FLTK windows and FLTK events into the core's
 // event calls (exposures, resizes, key releases, menu choices, dialog
@@ -100,6 +122,7 @@ public:
         trace_idle_ = std::getenv("QUIMBAR_TRACE_IDLE") != nullptr;
         Fl::visual(FL_RGB);
         Fl::background(212, 208, 200);  // the Win32 3D face colour
+        Fl::event_dispatch(bring_dialog_forward);
     }
 
     void create_window(Wnd* w) override {
@@ -234,7 +257,6 @@ public:
         }
         Fl::check();
         finish_pending();
-        restore_dialog();
     }
 
     // ---- WindowEvents: what the backend's own widgets report ----------------
@@ -303,20 +325,6 @@ private:
         }
     }
 
-    // An open dialog that was iconified comes back once its owner is on
-    // screen again.
-    void restore_dialog() {
-        Wnd* dlg = open_dialog();
-        DialogWindow* window = dialog_window_of(dlg);
-        MainWindow* owner = MainWindow::of(dlg ? dlg->owner : nullptr);
-        // Only when the owner has come back: right after the dialog went, the
-        // owner may still be on its way to the icon.
-        bool owner_visible = owner && owner->shown() && owner->visible();
-        bool came_back = owner_visible && !owner_was_visible_;
-        owner_was_visible_ = owner_visible;
-        if (came_back && window && window->shown() && !window->visible()) window->show();
-    }
-
     // With QUIMBAR_TRACE_IDLE set in the environment, the backend writes
     // "quimbar-trace: idle paints=N" to standard error each time the program
     // waits for input after a paint (N: paints of the first window so far),
@@ -346,7 +354,6 @@ private:
 
     long pictures_drawn_ = 0;
     long exposures_ = 0;
-    bool owner_was_visible_ = true;  // the open dialog's owner, at the last look
     bool menu_open_ = false;
     bool menu_closed_pending_ = false;
     bool exposures_pending_ = false;
