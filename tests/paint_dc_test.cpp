@@ -40,14 +40,14 @@ public:
     std::vector<COLORREF> schirm = std::vector<COLORREF>(static_cast<size_t>(BREITE) * HOEHE, 0);
     long zeigen = 0;
 
-    void create_window(HWND w) override {
+    void create_window(layer::Wnd* w) override {
         w->client_origin = POINT{w->window_rect.left, w->window_rect.top};
         w->client_width = w->window_rect.right - w->window_rect.left;
         w->client_height = w->window_rect.bottom - w->window_rect.top;
     }
-    void show_window(HWND, int) override {}
-    void destroy_window(HWND) override {}
-    void present(HWND w, int y0, int y1) override {
+    void show_window(layer::Wnd*, int) override {}
+    void destroy_window(layer::Wnd*) override {}
+    void present(layer::Wnd* w, int y0, int y1) override {
         ++zeigen;
         ASSERT_LE(0, y0);
         ASSERT_LT(y0, y1);
@@ -56,11 +56,11 @@ public:
             std::copy_n(w->back.begin() + static_cast<size_t>(y) * w->client_width, w->client_width,
                         schirm.begin() + static_cast<size_t>(y) * BREITE);
     }
-    void create_dialog(HWND) override {}
-    void destroy_dialog(HWND) override {}
-    std::string control_text(HWND c) override { return c->text; }
-    void set_focus(HWND) override {}
-    void enable_window(HWND, bool) override {}
+    void create_dialog(layer::Wnd*) override {}
+    void destroy_dialog(layer::Wnd*) override {}
+    std::string control_text(layer::Wnd* c) override { return c->text; }
+    void set_focus(layer::Wnd*) override {}
+    void enable_window(layer::Wnd*, bool) override {}
     void pump(bool) override {}
 };
 
@@ -101,7 +101,7 @@ protected:
         std::vector<COLORREF> farben;
         std::mt19937 zufall(static_cast<unsigned>(punkte.size()));
         for (size_t k = 0; k < punkte.size(); ++k) farben.push_back(zufall());
-        std::vector<COLORREF> soll(w->back);
+        std::vector<COLORREF> soll(layer::wnd(w)->back);
         const RECT clip{std::max(bereich.left, LONG{0}), std::max(bereich.top, LONG{0}),
                         std::min(bereich.right, LONG{BREITE}),
                         std::min(bereich.bottom, LONG{HOEHE})};
@@ -116,7 +116,7 @@ protected:
             }
         }
         EXPECT_EQ(male(bereich, punkte, farben), soll_ergebnis);
-        EXPECT_TRUE(same_pixels(w->back, soll));
+        EXPECT_TRUE(same_pixels(layer::wnd(w)->back, soll));
         EXPECT_TRUE(same_pixels(backend->schirm, soll)) << "pixels written but not shown";
     }
 
@@ -200,7 +200,7 @@ TEST_F(PaintDC, WrittenRowsAreShownAtLeastEvery16MsWhileWritesGoOn) {
         EXPECT_GE(backend->zeigen - vorher, 2);
         EndPaint(w, &ps);
         // A row shown in the middle of its writes is shown again with the rest.
-        EXPECT_TRUE(same_pixels(backend->schirm, w->back));
+        EXPECT_TRUE(same_pixels(backend->schirm, layer::wnd(w)->back));
     }
 }
 

@@ -1,6 +1,9 @@
 // The whole program on the headless backend: start-up, the window, every
 // command and key, the parameter and Info dialogs, and painting.
+#include <malloc.h>
+
 #include <cmath>
+#include <set>
 
 #include "core.h"
 #include "resource.h"
@@ -17,8 +20,8 @@ TEST_F(Program, StartsWithTheStartUpPictureAndEndsWithExitCodeZero) {
         HWND w = hl::main_window();
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(hwnd7, w);
-        EXPECT_EQ(w->text, "Quimbar");
-        RECT r = w->window_rect;
+        EXPECT_EQ(layer::wnd(w)->text, "Quimbar");
+        RECT r = layer::wnd(w)->window_rect;
         EXPECT_EQ(r.left, 250);
         EXPECT_EQ(r.top, 150);
         EXPECT_EQ(r.right - r.left, 500);
@@ -27,7 +30,7 @@ TEST_F(Program, StartsWithTheStartUpPictureAndEndsWithExitCodeZero) {
         EXPECT_EQ(pixelheight, 500);
         // UpdateWindow painted once before the loop; nothing else is pending.
         EXPECT_EQ(hl::paint_count(w), 1);
-        EXPECT_FALSE(w->has_update);
+        EXPECT_FALSE(layer::wnd(w)->has_update);
         EXPECT_TRUE(picture_matches_model());
         EXPECT_GT(hl::present_count(), 0);
     });
@@ -95,8 +98,8 @@ TEST_P(FamilyCommand, ResetsTheViewAndTakesTheDialogDefaultsOnOk) {
         HWND dlg = hl::dialog();
         ASSERT_NE(dlg, nullptr);
         EXPECT_EQ(hl::dialog_title(dlg), "WerteEingabe");
-        EXPECT_EQ(hl::focused_control(dlg), layer::dialog_item(dlg, IDOK));
-        EXPECT_FALSE(hl::main_window()->enabled);
+        EXPECT_EQ(layer::wnd(hl::focused_control(dlg)), layer::dialog_item(layer::wnd(dlg), IDOK));
+        EXPECT_FALSE(layer::main_window()->enabled);
         // The view is reset before the dialog opens.
         EXPECT_EQ(j, c.j);
         EXPECT_EQ(zoom, c.zoom);
@@ -106,7 +109,7 @@ TEST_P(FamilyCommand, ResetsTheViewAndTakesTheDialogDefaultsOnOk) {
     });
     then([&] {
         EXPECT_EQ(hl::dialog(), nullptr);
-        EXPECT_TRUE(hl::main_window()->enabled);
+        EXPECT_TRUE(layer::main_window()->enabled);
         EXPECT_EQ(j, c.j);
         EXPECT_EQ(j2, c.j2);
         EXPECT_EQ(a, c.a);
@@ -253,7 +256,7 @@ TEST_F(Program, CubicAfterStartUpAndAfterOtherDialogsUsesTheLastConfirmedValues)
     then([] {
         // 265 x 106 dialog units at 6 x 13 pixels per 4 x 8 units, the client
         // area at the main client area's corner, the frame around it.
-        RECT r = hl::dialog()->window_rect, main = hl::main_window()->window_rect;
+        RECT r = layer::open_dialog()->window_rect, main = layer::main_window()->window_rect;
         EXPECT_EQ(r.left, main.left + 4 - 3);
         EXPECT_EQ(r.top, main.top + 4 + 19 + 19 - 3 - 19);
         EXPECT_EQ(r.right, main.left + 4 + 398 + 3);
@@ -404,7 +407,7 @@ TEST_F(Program, ArrowKeysWalkTheGroupAndStopInAnEditField) {
         std::string texts;
         for (int key : keys) {
             hl::press_arrow(hl::dialog(), key);
-            texts += hl::focused_control(hl::dialog())->text + ",";
+            texts += layer::wnd(hl::focused_control(hl::dialog()))->text + ",";
         }
         return texts;
     };
@@ -416,7 +419,7 @@ TEST_F(Program, ArrowKeysWalkTheGroupAndStopInAnEditField) {
     });
     then([] { hl::choose_menu(hl::main_window(), IDM_INFO); });
     then([&] {
-        const std::string credit = hl::dialog()->controls.at(2)->text;
+        const std::string credit = layer::wnd(hl::dialog())->controls.at(2)->text;
         EXPECT_EQ(walk({VK_DOWN, VK_DOWN, VK_DOWN, VK_UP}), "Version 1.2, Nov 2002," + credit + ",OK," + credit + ",");
         hl::press_escape(hl::dialog());
     });
@@ -432,7 +435,7 @@ TEST_F(Program, InfoOpensAndClosesWithOkAndEscapeWithoutRepaint) {
         HWND dlg = hl::dialog();
         ASSERT_NE(dlg, nullptr);
         EXPECT_EQ(hl::dialog_title(dlg), "Info");
-        RECT r = dlg->window_rect, main = hl::main_window()->window_rect;
+        RECT r = layer::wnd(dlg)->window_rect, main = layer::main_window()->window_rect;
         // Its client area opens at the main window's client-area corner
         // (border 4, caption 19, menu bar 19); its modal frame (3) and
         // caption (19) reach up and left over the main window's menu bar.
@@ -449,6 +452,37 @@ TEST_F(Program, InfoOpensAndClosesWithOkAndEscapeWithoutRepaint) {
         EXPECT_EQ(hl::dialog(), nullptr);
         EXPECT_EQ(hl::paint_count(hl::main_window()), 1);
         EXPECT_EQ(j, 2);
+    });
+    then_close();
+    EXPECT_EQ(run(), 0);
+}
+
+// A closed dialog is freed with its controls: opening and closing dialogs
+// over and over leaves the layer holding the main window only and the heap
+// in use where it was; a closed dialog's handle is refused from then on and
+// never comes back for a later window.
+TEST_F(Program, ClosedDialogsAreFreedAndTheirHandlesStayVoid) {
+    constexpr int warm_up = 10, cycles = 300;
+    std::set<HWND> handles;
+    size_t heap = 0;
+    for (int k = 0; k < warm_up + cycles; ++k) {
+        if (k == warm_up) then([&] { heap = mallinfo2().uordblks; });
+        then([k] { hl::choose_menu(hl::main_window(), k % 2 ? IDM_INFO : IDM_JULIAMENGE); });
+        then([&] {
+            ASSERT_NE(hl::dialog(), nullptr);
+            for (HWND h : {hl::dialog(), hl::focused_control(hl::dialog())}) EXPECT_TRUE(handles.insert(h).second);
+            hl::press_escape(hl::dialog());
+        });
+    }
+    then([&] {
+        EXPECT_EQ(layer::state().windows.size(), 1u);
+        // A leak of one dialog per cycle would be about 2.5 KB each.
+        EXPECT_LT(static_cast<long>(mallinfo2().uordblks - heap), 16 * 1024);
+        for (HWND stale : handles) {
+            EXPECT_FALSE(EndDialog(stale, IDOK));
+            EXPECT_FALSE(PostMessageA(stale, WM_COMMAND, IDOK, 0));
+            EXPECT_EQ(GetDlgItemTextA(stale, 101, zeiger, 10), 0u);
+        }
     });
     then_close();
     EXPECT_EQ(run(), 0);

@@ -26,7 +26,7 @@ HICON__ arrow_cursor{32512};
 
 constexpr auto present_interval = std::chrono::milliseconds(16);
 
-RECT client_rect(HWND w) { return RECT{0, 0, w->client_width, w->client_height}; }
+RECT client_rect(const Wnd* w) { return RECT{0, 0, w->client_width, w->client_height}; }
 
 bool empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
@@ -48,8 +48,8 @@ RECT unite(const RECT& a, const RECT& b) {
 // clock whenever a write starts a row and after every 1024 writes in a row.
 class PaintDC : public HDC__ {
 public:
-    PaintDC(HWND w, RECT area) {
-        w_ = w;
+    PaintDC(Wnd* w, RECT area) {
+        w_ = w->handle;
         pixels = w->back.data();
         stride = w->client_width;
         clip = intersect(area, client_rect(w));
@@ -68,7 +68,7 @@ public:
     }
 
     void flush() {
-        if (dirty_top_ < dirty_bottom_ && alive(w_)) state().backend->present(w_, dirty_top_, dirty_bottom_);
+        if (Wnd* w = wnd(w_); w && dirty_top_ < dirty_bottom_) state().backend->present(w, dirty_top_, dirty_bottom_);
         dirty_top_ = INT32_MAX;
         dirty_bottom_ = INT32_MIN;
         run_row = no_run;  // the next write marks its row dirty again
@@ -112,7 +112,7 @@ private:
         dirty_bottom_ = std::max(dirty_bottom_, bottom);
     }
 
-    HWND w_;
+    HWND w_;  // a handle: the window may go during the paint
     int run_first_ = 0;  // first column of the open run
     long writes_ = 0;    // writes in the runs since the clock was read, or more
     int dirty_top_ = INT32_MAX;
@@ -120,7 +120,7 @@ private:
     std::chrono::steady_clock::time_point last_present_ = std::chrono::steady_clock::now();
 };
 
-void resize_back_buffer(HWND w, int width, int height) {
+void resize_back_buffer(Wnd* w, int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     std::vector<COLORREF> back(static_cast<size_t>(width) * height, 0);
@@ -132,12 +132,12 @@ void resize_back_buffer(HWND w, int width, int height) {
     w->client_height = height;
 }
 
-LRESULT call_procedure(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (h->kind) {
+LRESULT call_procedure(Wnd* w, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (w->kind) {
     case WindowKind::top:
-        return h->proc ? h->proc(h, message, wParam, lParam) : DefWindowProcA(h, message, wParam, lParam);
+        return w->proc ? w->proc(w->handle, message, wParam, lParam) : DefWindowProcA(w->handle, message, wParam, lParam);
     case WindowKind::dialog:
-        return dialog_window_proc(h, message, wParam, lParam);
+        return dialog_window_proc(w, message, wParam, lParam);
     case WindowKind::control:
         return 0;  // the toolkit's widgets do what a control does
     }
@@ -151,22 +151,22 @@ State& state() {
     return s;
 }
 
-bool alive(HWND h) {
-    const auto& live = state().live;
-    return h && std::find(live.begin(), live.end(), h) != live.end();
+Wnd* wnd(HWND h) {
+    auto found = state().windows.find(h);
+    return found == state().windows.end() ? nullptr : found->second.get();
 }
 
-HWND adopt(std::unique_ptr<HWND__> w) {
-    state().windows.push_back(std::move(w));
-    state().live.push_back(state().windows.back().get());
-    return state().live.back();
+Wnd* adopt(std::unique_ptr<Wnd> w) {
+    static std::uintptr_t handles = 0;  // never reset: a handle stays void for good
+    w->handle = reinterpret_cast<HWND>(++handles << 4);
+    return state().windows.emplace(w->handle, std::move(w)).first->second.get();
 }
 
-void bury(HWND h) {
-    auto& live = state().live;
-    live.erase(std::remove(live.begin(), live.end(), h), live.end());
+void bury(Wnd* w) {
+    HWND h = w->handle;
     auto& q = state().queue;
     q.erase(std::remove_if(q.begin(), q.end(), [h](const MSG& m) { return m.hwnd == h; }), q.end());
+    state().windows.erase(h);
 }
 
 POINT dialog_base_units(int point_size) {
@@ -219,69 +219,70 @@ RECT inner_rect(const RECT& outer, DWORD style, DWORD exstyle) {
 
 // ---- Events from the window system ----------------------------------------
 
-void window_exposed(HWND w, const RECT& area) {
-    if (alive(w) && w->kind == WindowKind::top) InvalidateRect(w, &area, TRUE);
+void window_exposed(Wnd* w, const RECT& area) {
+    if (w && w->kind == WindowKind::top) InvalidateRect(w->handle, &area, TRUE);
 }
 
-void window_resized(HWND w, int width, int height) {
-    if (!alive(w) || w->kind != WindowKind::top) return;
+void window_resized(Wnd* w, int width, int height) {
+    if (!w || w->kind != WindowKind::top) return;
     if (width == w->client_width && height == w->client_height) return;
     int old_width = w->client_width, old_height = w->client_height;
     resize_back_buffer(w, width, height);
     if (w->has_update) w->update = intersect(w->update, client_rect(w));
     if (w->has_update && empty(w->update)) w->has_update = false;
-    PostMessageA(w, WM_SIZE, 0, static_cast<LPARAM>((height & 0xFFFF) << 16 | (width & 0xFFFF)));
+    PostMessageA(w->handle, WM_SIZE, 0, static_cast<LPARAM>((height & 0xFFFF) << 16 | (width & 0xFFFF)));
     if (w->class_style & (CS_HREDRAW | CS_VREDRAW)) {
-        InvalidateRect(w, nullptr, TRUE);
+        InvalidateRect(w->handle, nullptr, TRUE);
     } else {
         // Only the newly uncovered strips (if any) need painting.
         RECT right{old_width, 0, width, height}, bottom{0, old_height, width, height};
-        InvalidateRect(w, &right, TRUE);
-        InvalidateRect(w, &bottom, TRUE);
+        InvalidateRect(w->handle, &right, TRUE);
+        InvalidateRect(w->handle, &bottom, TRUE);
     }
 }
 
-void window_moved(HWND w, const RECT& outer, POINT origin) {
-    if (!alive(w)) return;
+void window_moved(Wnd* w, const RECT& outer, POINT origin) {
+    if (!w) return;
     w->window_rect = outer;
     w->client_origin = origin;
 }
 
-void close_requested(HWND w) {
-    if (!alive(w) || !w->enabled) return;
-    PostMessageA(w, WM_SYSCOMMAND, 0xF060 /* SC_CLOSE */, 0);
+void close_requested(Wnd* w) {
+    if (!w || !w->enabled) return;
+    PostMessageA(w->handle, WM_SYSCOMMAND, 0xF060 /* SC_CLOSE */, 0);
 }
 
-void key_released(HWND w, int virtual_key) {
-    if (!alive(w) || !w->enabled) return;
+void key_released(Wnd* w, int virtual_key) {
+    if (!w || !w->enabled) return;
     // Repeat count 1, previous state down, transition state up.
-    PostMessageA(w, WM_KEYUP, static_cast<WPARAM>(virtual_key), static_cast<LPARAM>(0xC0000001u));
+    PostMessageA(w->handle, WM_KEYUP, static_cast<WPARAM>(virtual_key), static_cast<LPARAM>(0xC0000001u));
 }
 
-void menu_chosen(HWND w, int id) {
-    if (!alive(w) || !w->enabled) return;
-    PostMessageA(w, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+void menu_chosen(Wnd* w, int id) {
+    if (!w || !w->enabled) return;
+    PostMessageA(w->handle, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-void dialog_command(HWND dlg, int id) {
-    if (!alive(dlg) || dlg->kind != WindowKind::dialog) return;
-    HWND control = dialog_item(dlg, id);
-    PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+void dialog_command(Wnd* dlg, int id) {
+    if (!dlg || dlg->kind != WindowKind::dialog) return;
+    Wnd* control = dialog_item(dlg, id);
+    PostMessageA(dlg->handle, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control ? control->handle : nullptr));
 }
 
 // ---- Introspection ---------------------------------------------------------
 
-HWND main_window() {
-    for (HWND w : state().live)
-        if (w->kind == WindowKind::top) return w;
+Wnd* main_window() {
+    for (auto& [h, w] : state().windows)
+        if (w->kind == WindowKind::top) return w.get();
     return nullptr;
 }
 
-HWND open_dialog() { return state().dialogs.empty() ? nullptr : state().dialogs.back(); }
+Wnd* open_dialog() { return state().dialogs.empty() ? nullptr : state().dialogs.back(); }
 
-HWND dialog_item(HWND dlg, int id) {
-    if (!alive(dlg)) return nullptr;
-    for (HWND c : dlg->controls)
+Wnd* dialog_item(Wnd* dlg, int id) {
+    if (!dlg) return nullptr;
+    for (Wnd* c : dlg->controls)
         if (c->id == id) return c;
     return nullptr;
 }
@@ -309,7 +310,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         if (className && !IS_INTRESOURCE(className) && strcasecmp(c.name.c_str(), className) == 0) cls = &c;
     if (!cls) return nullptr;
 
-    auto w = std::make_unique<HWND__>();
+    auto w = std::make_unique<Wnd>();
     w->kind = WindowKind::top;
     w->class_name = cls->name;
     w->class_style = cls->wc.style;
@@ -329,11 +330,12 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     w->client_width = std::max(0, static_cast<int>(client.right - client.left));
     w->client_height = std::max(0, static_cast<int>(client.bottom - client.top));
 
-    HWND h = adopt(std::move(w));
-    backend().create_window(h);
-    h->back.assign(static_cast<size_t>(h->client_width) * h->client_height, 0);
+    Wnd* made = adopt(std::move(w));
+    HWND h = made->handle;
+    backend().create_window(made);
+    made->back.assign(static_cast<size_t>(made->client_width) * made->client_height, 0);
 
-    if (h->proc && h->proc(h, WM_CREATE, 0, 0) == -1) {
+    if (made->proc && made->proc(h, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(h);
         return nullptr;
     }
@@ -342,31 +344,34 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 }
 
 BOOL WINAPI ShowWindow(HWND h, int cmdShow) {
-    if (!alive(h)) return FALSE;
-    BOOL was_visible = h->visible;
-    h->visible = cmdShow != SW_HIDE;
-    backend().show_window(h, cmdShow);
+    Wnd* w = wnd(h);
+    if (!w) return FALSE;
+    BOOL was_visible = w->visible;
+    w->visible = cmdShow != SW_HIDE;
+    backend().show_window(w, cmdShow);
     // A window that appears has everything to paint.
-    if (h->visible && !was_visible && h->kind == WindowKind::top) InvalidateRect(h, nullptr, TRUE);
+    if (w->visible && !was_visible && w->kind == WindowKind::top) InvalidateRect(h, nullptr, TRUE);
     return was_visible;
 }
 
 BOOL WINAPI UpdateWindow(HWND h) {
-    if (!alive(h)) return FALSE;
-    if (h->kind == WindowKind::top && h->visible && h->has_update) {
-        ++h->paints;
-        call_procedure(h, WM_PAINT, 0, 0);
+    Wnd* w = wnd(h);
+    if (!w) return FALSE;
+    if (w->kind == WindowKind::top && w->visible && w->has_update) {
+        ++w->paints;
+        call_procedure(w, WM_PAINT, 0, 0);
     }
     return TRUE;
 }
 
+// Dialogs and their controls go with EndDialog.
 BOOL WINAPI DestroyWindow(HWND h) {
-    if (!alive(h)) return FALSE;
-    bool top = h->kind == WindowKind::top;
-    if (top) call_procedure(h, WM_DESTROY, 0, 0);
-    h->has_update = false;
-    bury(h);
-    if (top) backend().destroy_window(h);
+    Wnd* w = wnd(h);
+    if (!w || w->kind != WindowKind::top) return FALSE;
+    call_procedure(w, WM_DESTROY, 0, 0);
+    if (!(w = wnd(h))) return TRUE;  // WM_DESTROY destroyed it itself
+    backend().destroy_window(w);
+    bury(w);
     return TRUE;
 }
 
@@ -386,9 +391,9 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
             *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(s.quit_code), 0, 0, {0, 0}};
             return FALSE;
         }
-        for (HWND w : s.live)
+        for (auto& [h, w] : s.windows)
             if (w->kind == WindowKind::top && w->visible && w->has_update) {
-                *msg = MSG{w, WM_PAINT, 0, 0, 0, {0, 0}};
+                *msg = MSG{h, WM_PAINT, 0, 0, 0, {0, 0}};
                 return TRUE;
             }
         backend().pump(true);
@@ -402,20 +407,21 @@ BOOL WINAPI TranslateMessage(const MSG*) {
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* msg) {
-    if (!msg || !alive(msg->hwnd)) return 0;
-    if (msg->message == WM_PAINT) ++msg->hwnd->paints;
-    return call_procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    Wnd* w = msg ? wnd(msg->hwnd) : nullptr;
+    if (!w) return 0;
+    if (msg->message == WM_PAINT) ++w->paints;
+    return call_procedure(w, msg->message, msg->wParam, msg->lParam);
 }
 
 BOOL WINAPI PostMessageA(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (h && !alive(h)) return FALSE;
+    if (h && !wnd(h)) return FALSE;
     state().queue.push_back(MSG{h, message, wParam, lParam, 0, {0, 0}});
     return TRUE;
 }
 
 LRESULT WINAPI SendMessageA(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!alive(h)) return 0;
-    return call_procedure(h, message, wParam, lParam);
+    Wnd* w = wnd(h);
+    return w ? call_procedure(w, message, wParam, lParam) : 0;
 }
 
 void WINAPI PostQuitMessage(int exitCode) {
@@ -433,8 +439,9 @@ LRESULT WINAPI DefWindowProcA(HWND h, UINT message, WPARAM wParam, LPARAM) {
         return 0;
     case WM_ERASEBKGND: {
         PaintDC* dc = PaintDC::of(reinterpret_cast<HDC>(wParam));
-        if (!dc || !h->background) return 0;
-        dc->fill(h->background->colour);
+        Wnd* w = wnd(h);
+        if (!dc || !w || !w->background) return 0;
+        dc->fill(w->background->colour);
         return 1;
     }
     case WM_PAINT: {
@@ -451,13 +458,14 @@ LRESULT WINAPI DefWindowProcA(HWND h, UINT message, WPARAM wParam, LPARAM) {
 // ---- Painting ----------------------------------------------------------------
 
 HDC WINAPI BeginPaint(HWND h, LPPAINTSTRUCT ps) {
-    if (!alive(h) || !ps || h->kind != WindowKind::top) return nullptr;
-    RECT area = h->has_update ? h->update : RECT{0, 0, 0, 0};
-    bool erase = h->erase_pending;
-    h->has_update = false;
-    h->erase_pending = false;
-    backend().paint_started(h);
-    auto* dc = new PaintDC(h, area);
+    Wnd* w = wnd(h);
+    if (!w || !ps || w->kind != WindowKind::top) return nullptr;
+    RECT area = w->has_update ? w->update : RECT{0, 0, 0, 0};
+    bool erase = w->erase_pending;
+    w->has_update = false;
+    w->erase_pending = false;
+    backend().paint_started(w);
+    auto* dc = new PaintDC(w, area);
     std::memset(ps, 0, sizeof *ps);
     ps->hdc = dc;
     ps->rcPaint = dc->clip;
@@ -475,13 +483,14 @@ BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* ps) {
 }
 
 BOOL WINAPI InvalidateRect(HWND h, const RECT* rect, BOOL erase) {
-    if (!alive(h)) return FALSE;
-    if (h->kind != WindowKind::top) return TRUE;  // the toolkit paints dialogs itself
-    RECT area = rect ? intersect(*rect, client_rect(h)) : client_rect(h);
+    Wnd* w = wnd(h);
+    if (!w) return FALSE;
+    if (w->kind != WindowKind::top) return TRUE;  // the toolkit paints dialogs itself
+    RECT area = rect ? intersect(*rect, client_rect(w)) : client_rect(w);
     if (empty(area)) return TRUE;
-    h->update = h->has_update ? unite(h->update, area) : area;
-    h->has_update = true;
-    if (erase) h->erase_pending = true;
+    w->update = w->has_update ? unite(w->update, area) : area;
+    w->has_update = true;
+    if (erase) w->erase_pending = true;
     return TRUE;
 }
 

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,11 +30,12 @@ enum class WindowKind { top, dialog, control };
 // What a dialog control is, from its template's window class.
 enum class ControlKind { button, edit, label, other };
 
-}  // namespace layer
-
-// The object behind an HWND.
-struct HWND__ {
-    layer::WindowKind kind = layer::WindowKind::top;
+// The window behind a handle. Handles are numbers, never addresses and never
+// used twice, so a destroyed window's handle is refused, not taken for a new
+// window. A destroyed window and its controls are freed at once.
+struct Wnd {
+    HWND handle = nullptr;
+    WindowKind kind = WindowKind::top;
 
     // Top-level windows: class data.
     std::string class_name;
@@ -41,7 +43,7 @@ struct HWND__ {
     WNDPROC proc = nullptr;
     HBRUSH background = nullptr;
     HICON icon = nullptr;  // the class icon; when set, the window shows IDI_ICON1
-    const layer::Menu* menu = nullptr;
+    const Menu* menu = nullptr;
 
     DWORD style = 0;
     DWORD exstyle = 0;
@@ -52,7 +54,7 @@ struct HWND__ {
     int client_height = 0;
     bool visible = false;
     bool enabled = true;
-    HWND owner = nullptr;
+    HWND owner = nullptr;  // may be destroyed first
 
     // Painting (top-level windows): the back buffer holds what the screen
     // shows, client_width x client_height, 0x00BBGGRR.
@@ -64,22 +66,20 @@ struct HWND__ {
 
     // Dialogs.
     DLGPROC dlgproc = nullptr;
-    const layer::DialogTemplate* dialog_template = nullptr;
-    std::vector<HWND> controls;  // template order
+    const DialogTemplate* dialog_template = nullptr;
+    std::vector<Wnd*> controls;  // template order; they live and die with the dialog
     bool dialog_ended = false;
     INT_PTR dialog_result = 0;
-    HWND focus = nullptr;  // the control with the keyboard focus
+    Wnd* focus = nullptr;  // the control with the keyboard focus
 
     // Controls.
-    layer::ControlKind control_kind = layer::ControlKind::other;
+    ControlKind control_kind = ControlKind::other;
     int id = 0;
-    HWND parent = nullptr;
+    Wnd* parent = nullptr;
     RECT rect{};  // in the dialog's client coordinates, pixels
 
     void* backend_data = nullptr;
 };
-
-namespace layer {
 
 // Dialog base units (pixels per 4 horizontal and 8 vertical dialog units)
 // for a template font of this size: "MS Sans Serif" at 8 points is 6 x 13
@@ -94,31 +94,31 @@ public:
 
     // Creates the toolkit window for a top-level window whose class, style,
     // menu, outer rectangle and client area the core has filled in.
-    virtual void create_window(HWND w) = 0;
-    virtual void show_window(HWND w, int cmd_show) = 0;
-    virtual void destroy_window(HWND w) = 0;
+    virtual void create_window(Wnd* w) = 0;
+    virtual void show_window(Wnd* w, int cmd_show) = 0;
+    virtual void destroy_window(Wnd* w) = 0;
 
     // Shows rows [y0, y1) of w's back buffer on the screen now, without
     // handling any events.
-    virtual void present(HWND w, int y0, int y1) = 0;
+    virtual void present(Wnd* w, int y0, int y1) = 0;
     // BeginPaint has started a paint of w (for the backend's own timing).
-    virtual void paint_started(HWND) {}
+    virtual void paint_started(Wnd*) {}
 
     // Creates and shows the toolkit dialog and its controls from dlg and
     // dlg->controls (rectangles in pixels, texts, styles all filled in).
-    virtual void create_dialog(HWND dlg) = 0;
+    virtual void create_dialog(Wnd* dlg) = 0;
     // Hides and destroys it; exposures it leaves on other windows must have
     // arrived (as window_exposed calls) before this returns.
-    virtual void destroy_dialog(HWND dlg) = 0;
+    virtual void destroy_dialog(Wnd* dlg) = 0;
 
     // A control's current text (an edit field holds the live text).
-    virtual std::string control_text(HWND control) = 0;
+    virtual std::string control_text(Wnd* control) = 0;
     // Focuses any control (a static too), selecting an edit field's text.
-    virtual void set_focus(HWND control) = 0;
+    virtual void set_focus(Wnd* control) = 0;
 
     // A disabled top-level window takes no input (keys, clicks, menu) but
     // still shows and repaints.
-    virtual void enable_window(HWND w, bool enabled) = 0;
+    virtual void enable_window(Wnd* w, bool enabled) = 0;
 
     // Handles pending toolkit events. With block set, first waits until at
     // least one arrives.
@@ -134,27 +134,28 @@ Backend& backend();
 void reset();
 
 // ---- Calls for backends: events from the window system --------------------
+// A null window (a destroyed one's, looked up by handle) drops the event.
 
 // The area (client coordinates) has been uncovered: it joins the update region.
-void window_exposed(HWND w, const RECT& area);
+void window_exposed(Wnd* w, const RECT& area);
 // The client area now has this size (after a move/resize/maximise/restore);
 // with CS_HREDRAW/CS_VREDRAW the whole window is invalidated.
-void window_resized(HWND w, int client_width, int client_height);
-void window_moved(HWND w, const RECT& outer, POINT client_origin);
+void window_resized(Wnd* w, int client_width, int client_height);
+void window_moved(Wnd* w, const RECT& outer, POINT client_origin);
 // The close box of a top-level window or dialog.
-void close_requested(HWND w);
+void close_requested(Wnd* w);
 // A released key, as a Win32 virtual-key code. Dropped while w is disabled.
-void key_released(HWND w, int virtual_key);
+void key_released(Wnd* w, int virtual_key);
 // A menu item was chosen. Dropped while w is disabled.
-void menu_chosen(HWND w, int id);
+void menu_chosen(Wnd* w, int id);
 // In a dialog: a button was clicked, or Enter/Escape pressed (id 1 or 2,
 // or the focused button's id for Enter on a button).
-void dialog_command(HWND dlg, int id);
+void dialog_command(Wnd* dlg, int id);
 // An arrow key (VK_LEFT..VK_DOWN) on `from`, the dialog's focused control, as
 // Win32's dialog manager takes it: an edit field keeps it (false: its caret
 // moves); from another control Down and Right focus the next control of the
 // group, Up and Left the previous.
-bool dialog_arrow_key(HWND dlg, HWND from, int virtual_key);
+bool dialog_arrow_key(Wnd* dlg, Wnd* from, int virtual_key);
 
 // ---- Frames ------------------------------------------------------------------
 
@@ -171,9 +172,10 @@ RECT inner_rect(const RECT& outer, DWORD style, DWORD exstyle);
 
 // ---- Introspection, for backends and tests --------------------------------
 
-HWND main_window();                  // the first top-level window still alive, or null
-HWND open_dialog();                  // innermost open modal dialog, or null
-HWND dialog_item(HWND dlg, int id);  // a dialog's control by id, or null
+Wnd* wnd(HWND h);                    // the window behind a handle, or null once destroyed
+Wnd* main_window();                  // the first top-level window still alive, or null
+Wnd* open_dialog();                  // innermost open modal dialog, or null
+Wnd* dialog_item(Wnd* dlg, int id);  // a dialog's control by id, or null
 
 }  // namespace layer
 
@@ -200,22 +202,20 @@ struct WindowClass {
 struct State {
     std::unique_ptr<Backend> backend;
     std::vector<WindowClass> classes;
-    std::vector<std::unique_ptr<HWND__>> windows;  // every window ever made, never freed before reset
-    std::vector<HWND> live;                        // those not destroyed, creation order
+    std::map<HWND, std::unique_ptr<Wnd>> windows;  // the live ones; handles grow, so in creation order
     std::deque<MSG> queue;
     bool quit_pending = false;
     int quit_code = 0;
-    std::vector<HWND> dialogs;  // open modal dialogs, innermost last
+    std::vector<Wnd*> dialogs;  // open modal dialogs, innermost last
 };
 
 State& state();
 
-// Whether h is a window of this layer that has not been destroyed.
-bool alive(HWND h);
-// Takes ownership of a new window, which is alive from then on.
-HWND adopt(std::unique_ptr<HWND__> w);
-// Marks h destroyed and drops the messages queued for it.
-void bury(HWND h);
+// Takes ownership of a new window and gives it a new handle.
+Wnd* adopt(std::unique_ptr<Wnd> w);
+// Frees w (the backend is done with it); its handle and the messages queued
+// for it are void.
+void bury(Wnd* w);
 
 // The bytes of quimbar.res, windres's build of resources/quimbar.rc, which
 // the build embeds (cmake/embed.cmake): the program reads no files.
@@ -225,7 +225,7 @@ std::string_view embedded_res();
 const Resources& program_resources();
 
 // The window procedure of dialogs.
-LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT dialog_window_proc(Wnd* dlg, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace layer
 

@@ -25,18 +25,18 @@ ControlKind kind_of(const std::string& window_class) {
     return ControlKind::other;
 }
 
-HWND first_tab_stop(HWND dlg) {
-    for (HWND c : dlg->controls)
+Wnd* first_tab_stop(Wnd* dlg) {
+    for (Wnd* c : dlg->controls)
         if ((c->style & WS_TABSTOP) && (c->style & WS_VISIBLE) && !(c->style & WS_DISABLED)) return c;
     return nullptr;
 }
 
-HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
-    auto d = std::make_unique<HWND__>();
+Wnd* build_dialog(const DialogTemplate& t, Wnd* owner, DLGPROC proc) {
+    auto d = std::make_unique<Wnd>();
     d->kind = WindowKind::dialog;
     d->dlgproc = proc;
     d->dialog_template = &t;
-    d->owner = owner;
+    d->owner = owner ? owner->handle : nullptr;
     d->style = t.style;
     d->exstyle = t.exstyle;
     d->text = t.caption;
@@ -47,16 +47,16 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
     // Without DS_CENTER or DS_ABSALIGN the template's position is relative to
     // the owner's client area: the dialog's client area lands there, and its
     // frame and caption reach up and left beyond it.
-    POINT origin = owner && alive(owner) ? owner->client_origin : POINT{0, 0};
+    POINT origin = owner ? owner->client_origin : POINT{0, 0};
     int left = origin.x + mul_div(t.x, units.x, 4);
     int top = origin.y + mul_div(t.y, units.y, 8);
     d->client_origin = POINT{left, top};
     d->window_rect = outer_rect(RECT{left, top, left + d->client_width, top + d->client_height}, t.style,
                                        t.exstyle);
 
-    HWND dlg = adopt(std::move(d));
+    Wnd* dlg = adopt(std::move(d));
     for (const DialogControl& c : t.controls) {
-        auto w = std::make_unique<HWND__>();
+        auto w = std::make_unique<Wnd>();
         w->kind = WindowKind::control;
         w->control_kind = kind_of(c.window_class);
         w->id = c.id;
@@ -73,34 +73,34 @@ HWND build_dialog(const DialogTemplate& t, HWND owner, DLGPROC proc) {
 
 // A disabled window takes no input (keys, clicks, menu) but still shows and
 // repaints.
-void enable(HWND w, bool enabled) {
+void enable(Wnd* w, bool enabled) {
     w->enabled = enabled;
     backend().enable_window(w, enabled);
 }
 
-void destroy_dialog(HWND dlg) {
+void destroy_dialog(Wnd* dlg) {
     backend().destroy_dialog(dlg);
-    for (HWND c : dlg->controls) bury(c);
-    bury(dlg);
     auto& open = state().dialogs;
     open.erase(std::remove(open.begin(), open.end(), dlg), open.end());
+    for (Wnd* c : dlg->controls) bury(c);
+    bury(dlg);
 }
 
 // Win32's GetNextDlgGroupItem: the group of `from` runs from the nearest
 // control with WS_GROUP at or before it (round the end of the list; the
 // whole list when none has it) to the next one; the next (or previous)
 // visible, enabled control round the group, else `from`. Statics count.
-HWND next_group_item(HWND dlg, HWND from, bool previous) {
-    const std::vector<HWND>& c = dlg->controls;
+Wnd* next_group_item(Wnd* dlg, Wnd* from, bool previous) {
+    const std::vector<Wnd*>& c = dlg->controls;
     int n = static_cast<int>(c.size()), i = static_cast<int>(std::find(c.begin(), c.end(), from) - c.begin());
     int start = i;
     while (!(c[start]->style & WS_GROUP) && (start = (start + n - 1) % n) != i) {}
-    std::vector<HWND> group{c[start]};
+    std::vector<Wnd*> group{c[start]};
     for (int k = (start + 1) % n; k != start && !(c[k]->style & WS_GROUP); k = (k + 1) % n) group.push_back(c[k]);
     int m = static_cast<int>(group.size());
     int at = static_cast<int>(std::find(group.begin(), group.end(), from) - group.begin());
     for (int step = 1; step < m; ++step) {
-        HWND next = group[(at + (previous ? m - step : step)) % m];
+        Wnd* next = group[(at + (previous ? m - step : step)) % m];
         if ((next->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE) return next;
     }
     return from;
@@ -108,20 +108,21 @@ HWND next_group_item(HWND dlg, HWND from, bool previous) {
 
 }  // namespace
 
-bool dialog_arrow_key(HWND dlg, HWND from, int virtual_key) {
-    if (!alive(dlg) || !alive(from) || from->parent != dlg || from->control_kind == ControlKind::edit) return false;
+bool dialog_arrow_key(Wnd* dlg, Wnd* from, int virtual_key) {
+    if (!dlg || !from || from->parent != dlg || from->control_kind == ControlKind::edit) return false;
     dlg->focus = next_group_item(dlg, from, virtual_key == VK_LEFT || virtual_key == VK_UP);
     backend().set_focus(dlg->focus);
     return true;
 }
 
-LRESULT dialog_window_proc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (dlg->dlgproc && dlg->dlgproc(dlg, message, wParam, lParam)) return TRUE;
+LRESULT dialog_window_proc(Wnd* dlg, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND h = dlg->handle;
+    if (dlg->dlgproc && dlg->dlgproc(h, message, wParam, lParam)) return TRUE;
     // What the procedure leaves to default handling: the close box means
     // Abbruch.
-    if (message != WM_CLOSE) return DefWindowProcA(dlg, message, wParam, lParam);
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(dialog_item(dlg, IDCANCEL)));
+    if (message != WM_CLOSE) return DefWindowProcA(h, message, wParam, lParam);
+    Wnd* cancel = dialog_item(dlg, IDCANCEL);
+    SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel ? cancel->handle : nullptr));
     return 0;
 }
 
@@ -132,17 +133,17 @@ using namespace layer;
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM initParam) {
     const DialogTemplate* t = program_resources().find_dialog(templateName);
     if (!t) return -1;
-    HWND dlg = build_dialog(*t, owner, proc);
+    Wnd* dlg = build_dialog(*t, wnd(owner), proc);
     backend().create_dialog(dlg);
     state().dialogs.push_back(dlg);
 
     // The owner takes no input while its dialog is open.
-    bool owner_was_enabled = alive(owner) && owner->enabled;
-    if (owner_was_enabled) enable(owner, false);
+    bool owner_was_enabled = wnd(owner) && wnd(owner)->enabled;
+    if (owner_was_enabled) enable(wnd(owner), false);
 
-    HWND first = first_tab_stop(dlg);
-    if (SendMessageA(dlg, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam) && first &&
-        !dlg->dialog_ended) {
+    Wnd* first = first_tab_stop(dlg);
+    WPARAM first_handle = reinterpret_cast<WPARAM>(first ? first->handle : nullptr);
+    if (SendMessageA(dlg->handle, WM_INITDIALOG, first_handle, initParam) && first && !dlg->dialog_ended) {
         dlg->focus = first;
         backend().set_focus(first);
     }
@@ -159,14 +160,15 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     }
 
     // Re-enable before the dialog goes, so the owner gets the focus back.
-    if (owner_was_enabled && alive(owner)) enable(owner, true);
+    if (owner_was_enabled && wnd(owner)) enable(wnd(owner), true);
     INT_PTR result = dlg->dialog_result;
     destroy_dialog(dlg);
     return result;
 }
 
-BOOL WINAPI EndDialog(HWND dlg, INT_PTR result) {
-    if (!alive(dlg) || dlg->kind != WindowKind::dialog) return FALSE;
+BOOL WINAPI EndDialog(HWND h, INT_PTR result) {
+    Wnd* dlg = wnd(h);
+    if (!dlg || dlg->kind != WindowKind::dialog) return FALSE;
     dlg->dialog_ended = true;
     dlg->dialog_result = result;
     return TRUE;
@@ -175,7 +177,7 @@ BOOL WINAPI EndDialog(HWND dlg, INT_PTR result) {
 // Without such a control the text is empty.
 UINT WINAPI GetDlgItemTextA(HWND dlg, int id, LPSTR text, int maxCount) {
     if (!text || maxCount <= 0) return 0;
-    HWND control = dialog_item(dlg, id);
+    Wnd* control = dialog_item(wnd(dlg), id);
     std::string s = control ? backend().control_text(control) : std::string();
     size_t n = std::min(s.size(), static_cast<size_t>(maxCount - 1));
     std::memcpy(text, s.data(), n);

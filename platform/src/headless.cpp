@@ -13,15 +13,15 @@ public:
     std::deque<std::function<void()>> script;
     long presents = 0;
 
-    void create_window(HWND) override {}
-    void show_window(HWND, int) override {}
-    void destroy_window(HWND) override {}
-    void present(HWND, int, int) override { ++presents; }
-    void create_dialog(HWND) override {}
-    void destroy_dialog(HWND) override {}
-    std::string control_text(HWND control) override { return control->text; }
-    void set_focus(HWND) override {}
-    void enable_window(HWND, bool) override {}
+    void create_window(Wnd*) override {}
+    void show_window(Wnd*, int) override {}
+    void destroy_window(Wnd*) override {}
+    void present(Wnd*, int, int) override { ++presents; }
+    void create_dialog(Wnd*) override {}
+    void destroy_dialog(Wnd*) override {}
+    std::string control_text(Wnd* control) override { return control->text; }
+    void set_focus(Wnd*) override {}
+    void enable_window(Wnd*, bool) override {}
     void pump(bool block) override {
         if (!block) return;
         if (script.empty()) throw ScriptExhausted();
@@ -37,6 +37,8 @@ HeadlessBackend& the_backend() {
     return *b;
 }
 
+HWND handle(Wnd* w) { return w ? w->handle : nullptr; }
+
 }  // namespace
 
 void install() {
@@ -51,46 +53,46 @@ int run_program() {
     return WinMain(GetModuleHandleA(nullptr), nullptr, no_arguments, SW_SHOWNORMAL);
 }
 
-HWND main_window() { return layer::main_window(); }
+HWND main_window() { return handle(layer::main_window()); }
 
-HWND dialog() { return open_dialog(); }
+HWND dialog() { return handle(open_dialog()); }
 
-std::string dialog_title(HWND dlg) { return alive(dlg) ? dlg->text : std::string(); }
+std::string dialog_title(HWND dlg) { return wnd(dlg) ? wnd(dlg)->text : std::string(); }
 
 std::string control_text(HWND dlg, int id) {
-    HWND c = dialog_item(dlg, id);
+    Wnd* c = dialog_item(wnd(dlg), id);
     return c ? c->text : std::string();
 }
 
-HWND focused_control(HWND dlg) { return alive(dlg) ? dlg->focus : nullptr; }
+HWND focused_control(HWND dlg) { return wnd(dlg) ? handle(wnd(dlg)->focus) : nullptr; }
 
-void choose_menu(HWND w, int id) { menu_chosen(w, id); }
-void release_key(HWND w, int virtual_key) { key_released(w, virtual_key); }
-void close_box(HWND w) { close_requested(w); }
-void expose(HWND w, const RECT& area) { window_exposed(w, area); }
-void resize(HWND w, int width, int height) { window_resized(w, width, height); }
+void choose_menu(HWND w, int id) { menu_chosen(wnd(w), id); }
+void release_key(HWND w, int virtual_key) { key_released(wnd(w), virtual_key); }
+void close_box(HWND w) { close_requested(wnd(w)); }
+void expose(HWND w, const RECT& area) { window_exposed(wnd(w), area); }
+void resize(HWND w, int width, int height) { window_resized(wnd(w), width, height); }
 
 void type(HWND dlg, int id, const std::string& text) {
-    HWND c = dialog_item(dlg, id);
+    Wnd* c = dialog_item(wnd(dlg), id);
     if (!c) throw std::logic_error("headless: no control " + std::to_string(id));
-    dlg->focus = c;
+    c->parent->focus = c;
     c->text = text;
 }
 
-void click(HWND dlg, int id) { dialog_command(dlg, id); }
+void click(HWND dlg, int id) { dialog_command(wnd(dlg), id); }
 
 void press_enter(HWND dlg) {
-    HWND f = focused_control(dlg);
-    dialog_command(dlg, f && f->control_kind == ControlKind::button ? f->id : IDOK);
+    Wnd* f = wnd(focused_control(dlg));
+    dialog_command(wnd(dlg), f && f->control_kind == ControlKind::button ? f->id : IDOK);
 }
 
-void press_escape(HWND dlg) { dialog_command(dlg, IDCANCEL); }
-void press_arrow(HWND dlg, int virtual_key) { dialog_arrow_key(dlg, focused_control(dlg), virtual_key); }
+void press_escape(HWND dlg) { dialog_command(wnd(dlg), IDCANCEL); }
+void press_arrow(HWND dlg, int virtual_key) { dialog_arrow_key(wnd(dlg), wnd(focused_control(dlg)), virtual_key); }
 
-const std::vector<COLORREF>& screen(HWND w) { return w->back; }
-int client_width(HWND w) { return w->client_width; }
-int client_height(HWND w) { return w->client_height; }
-long paint_count(HWND w) { return w ? w->paints : 0; }
+const std::vector<COLORREF>& screen(HWND w) { return wnd(w)->back; }
+int client_width(HWND w) { return wnd(w)->client_width; }
+int client_height(HWND w) { return wnd(w)->client_height; }
+long paint_count(HWND w) { return wnd(w) ? wnd(w)->paints : 0; }
 long present_count() { return the_backend().presents; }
 
 }  // namespace layer::headless

@@ -14,7 +14,9 @@
 #   to RECORD_DIR/dialog-placement.txt for the cross-check with the Win32
 #   build under Wine, with a screenshot of the open cubic dialog.
 # - Iconified through the dialog's own frame, dialog and main window go
-#   together and come back together, and the dialog still answers.
+#   together and come back together, and the dialog still answers; iconified
+#   alone, or left for the main window by the focus or a click, it comes back
+#   raised and focused.
 # - Enter on the focused "Abbruch" button cancels: the typed text is not read.
 # - The arrow keys in the parameter dialog, as Win32's dialog manager takes
 #   them: through the controls (statics too) in template order; in a field
@@ -22,7 +24,7 @@
 # - Command 209 from another program (quimbar-send; an unknown id first):
 #   the exchanged sine at zoom 1.
 # - The Info dialog closes by its close box, Enter and Space.
-# Every step costs exactly one paint; the total is checked at the end. Exit
+# Every step before the recovery costs exactly one paint. Exit
 # status 77 means a needed tool is missing (the test is skipped).
 set -uo pipefail
 
@@ -85,6 +87,16 @@ wait_map_state() {
         sleep 0.05
     done
     fail "window $1 is $(map_state "$1"), expected $2"
+}
+
+# wait_focus WINDOW WHEN: waits until WINDOW has the keyboard focus.
+wait_focus() {
+    local _
+    for _ in $(seq 1 $((TIMEOUT * 20))); do
+        [ "$(xdotool getwindowfocus)" = "$1" ] && return 0
+        sleep 0.05
+    done
+    fail "$2: the focus is on $(xdotool getwindowfocus getwindowname), not on window $1"
 }
 
 # record_placement NAME: the dialog's client area relative to the main
@@ -202,9 +214,29 @@ wait_closed
 wait_paints 8
 expect_picture exchanged-sine
 
-STEP=9  # Beenden: exit code 0, one paint per step in all
+STEP=9  # the Info dialog: the disabled main window, activated or clicked, brings its dialog back raised and focused
+open_dialog Info alt+i i
+# Without its transient hint openbox minimises the dialog alone, as window
+# managers do that keep no dialog with its owner: the main window stays, and
+# the focus openbox hands it passes on to the dialog.
+xprop -id "$DIALOG" -remove WM_TRANSIENT_FOR
+xdotool windowminimize "$DIALOG"
+wait_map_state "$DIALOG" IsViewable
+[ "$(map_state "$MAIN")" = IsViewable ] || fail "the main window went with its dialog: $(map_state "$MAIN")"
+wait_focus "$DIALOG" "after minimising the dialog alone"
+xdotool windowfocus "$MAIN"
+wait_focus "$DIALOG" "after the main window took the focus"
+xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ {print $4}')"
+read -r cx cy _ _ < <(client_geometry)
+xdotool mousemove $((cx + 300)) $((cy + 300)) click 1 mousemove 1200 1000
+wait_focus "$DIALOG" "after a click into the main window"
+echo "ok: activating or clicking the main window brings its dialog back"
+xdotool key Return
+wait_closed
+
+STEP=10  # Beenden: exit code 0
 xdotool key alt+d
 xdotool key e
-wait_viewer_exit Beenden 8
+wait_viewer_exit Beenden "$(paints)"
 rm -rf "$FAILURE_DIR"
 echo "PASS"

@@ -12,7 +12,10 @@
 #   3. standard output to a file, on the cosine picture: 40 Right keys sent
 #      at 0 ms spacing pan 40 times, a held key pans once, the main
 #      keyboard's plus and minus do nothing, and the trace holds
-#      quimbar-render's bytes.
+#      quimbar-render's bytes;
+#   4. on the start-up picture: 50 seeds (KEY_BURST_SEEDS) of random bursts
+#      of arrow and keypad plus and minus keys sent 0 to 5 ms apart, each
+#      burst's final picture that of the view its keys imply (no key lost).
 #
 #   fltk_output_keys_e2e.sh QUIMBAR QUIMBAR_RENDER [FAILURE_DIR]
 #
@@ -71,14 +74,16 @@ expect_view() {
 }
 
 # wait_view NAME: after keys whose paints may merge, waits until the idle
-# viewer shows the model's view, comparing after each idle report.
+# viewer shows the model's view, comparing after each idle report; fails when
+# 10 s pass without a new paint and the view is still another.
 wait_view() {
-    local name=$1 seen="" lines n="" _
-    for _ in $(seq 1 $((TIMEOUT * 20))); do
+    local name=$1 seen="" lines n="" quiet=0
+    while [ "$quiet" -lt 200 ]; do
         kill -0 "$APP_PID" 2>/dev/null || fail "$name: the viewer has exited"
         lines=$(grep -c "^quimbar-trace: idle" "$LOG")
+        quiet=$((quiet + 1))
         if [ "$lines" != "$seen" ]; then
-            seen=$lines
+            seen=$lines quiet=0
             n=$(differing "$name")
             if [ "$n" = 0 ]; then
                 rm -f "$WORK/$name"-*.png
@@ -89,6 +94,27 @@ wait_view() {
         sleep 0.05
     done
     fail "$name: the viewer stays $n pixels away from quimbar-render $(view_render_args)"
+}
+
+# key_burst SEED: 10 to 40 arrow and keypad plus and minus keys, each the
+# same as the one before with even odds, sent 0 to 5 ms apart by one xdotool,
+# and their effect on the model. Keys that would take the view beyond zoom
+# 1/4 to 64 or more than 1.5 from the centre are left out.
+key_burst() {
+    local names=(Left Up Right Down KP_Add KP_Subtract) codes=(37 38 39 40 107 109) args=() k i=0 before
+    RANDOM=$1
+    for ((k = 10 + RANDOM % 31; k > 0; k--)); do
+        ((RANDOM % 2)) || i=$((RANDOM % 6))
+        before="$VIEW_ZOOM $VIEW_LINKS $VIEW_OBEN"
+        view_key "${codes[i]}"
+        if awk "BEGIN { exit !($VIEW_ZOOM >= 0.25 && $VIEW_ZOOM <= 64 && $VIEW_LINKS * $VIEW_LINKS <= 2.25 &&
+                               $VIEW_OBEN * $VIEW_OBEN <= 2.25) }"; then
+            args+=(key --delay 0 "${names[i]}" sleep "0.00$((RANDOM % 6))")
+        else
+            read -r VIEW_ZOOM VIEW_LINKS VIEW_OBEN <<<"$before"
+        fi
+    done
+    xdotool "${args[@]}"
 }
 
 # cosine: Zeichnung > JuliaCos..., the dialog confirmed with its own texts.
@@ -175,6 +201,14 @@ cmp -s <(head -c "$(stat -c %s "$WORK/first-trace.expected")" "$WORK/trace.log")
 cmp -s <(tail -c "$(stat -c %s "$WORK/last-trace.expected")" "$WORK/trace.log") "$WORK/last-trace.expected" ||
     fail "the trace does not end with the last picture's"
 echo "ok: the trace begins and ends with quimbar-render's, $(stat -c %s "$WORK/trace.log") bytes in all"
+
+STEP=4  # bursts of random arrow and keypad keys 0-5 ms apart, one seed after the other in one viewer
+start_with /dev/null
+for seed in $(seq 1 "${KEY_BURST_SEEDS:-50}"); do
+    key_burst "$seed"
+    wait_view "key-burst-seed-$seed"
+done
+quit_with_exit_code_zero "$(paints)"
 
 rm -rf "$FAILURE_DIR"
 echo "PASS"

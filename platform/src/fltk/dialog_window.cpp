@@ -96,11 +96,11 @@ void write_motif_hints(Window xid) {
 
 // ---- DialogWindow --------------------------------------------------------------
 
-DialogWindow::DialogWindow(HWND dlg, int x, int y)
+DialogWindow::DialogWindow(Wnd* dlg, int x, int y)
     : Fl_Window(x, y, std::max(dlg->client_width, 1), std::max(dlg->client_height, 1)), dlg_(dlg) {
     int points = dlg->dialog_template ? dlg->dialog_template->font_size : 8;
     int font_size = ui_font_size(dialog_base_units(points).x);
-    for (HWND control : dlg->controls) add_control(control, ui_font(), font_size);
+    for (Wnd* control : dlg->controls) add_control(control, ui_font(), font_size);
     end();
     resizable(nullptr);
     set_modal();
@@ -108,7 +108,7 @@ DialogWindow::DialogWindow(HWND dlg, int x, int y)
     copy_label(dlg->text.c_str());
 }
 
-void DialogWindow::add_control(HWND control, Fl_Font font, int font_size) {
+void DialogWindow::add_control(Wnd* control, Fl_Font font, int font_size) {
     const RECT& r = control->rect;
     int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
     Fl_Widget* widget = nullptr;
@@ -155,7 +155,7 @@ void DialogWindow::add_control(HWND control, Fl_Font font, int font_size) {
 int DialogWindow::enter_command() const {
     Fl_Widget* focus = Fl::focus();
     if (focus && focus->window() == this && focus->callback() == button_pressed)
-        return static_cast<HWND>(focus->user_data())->id;
+        return static_cast<Wnd*>(focus->user_data())->id;
     return IDOK;
 }
 
@@ -189,16 +189,6 @@ void DialogWindow::set_frame_hints() {
 }
 
 int DialogWindow::handle(int event) {
-    if (event == FL_HIDE && shown() && !dlg_->dialog_ended) {
-        // Iconified by the window manager (the X window stays). Alone, it
-        // would leave its disabled owner on screen with nothing to answer
-        // it: the owner goes too, and restoring the owner brings the dialog
-        // back (FltkBackend::pump).
-        int handled = Fl_Window::handle(event);
-        MainWindow* owner = MainWindow::of(dlg_->owner);
-        if (owner && owner->shown() && owner->visible()) owner->iconize();
-        return handled;
-    }
     // Keys reach the dialog itself when the focused control leaves them.
     if (event == FL_KEYDOWN || event == FL_SHORTCUT) {
         int key = Fl::event_key();
@@ -212,7 +202,7 @@ int DialogWindow::handle(int event) {
         }
         if (key >= FL_Left && key <= FL_Down) {  // the dialog manager's, not FLTK's navigation
             if (Fl_Widget* focus = Fl::focus())
-                dialog_arrow_key(dlg_, static_cast<HWND>(focus->user_data()), virtual_key_for(key));
+                dialog_arrow_key(dlg_, static_cast<Wnd*>(focus->user_data()), virtual_key_for(key));
             return 1;
         }
     }
@@ -238,7 +228,7 @@ void DialogWindow::close_box(Fl_Widget* window, void*) {
 }
 
 void DialogWindow::button_pressed(Fl_Widget* button, void*) {
-    HWND control = static_cast<HWND>(button->user_data());
+    Wnd* control = static_cast<Wnd*>(button->user_data());
     dialog_command(control->parent, control->id);
 }
 

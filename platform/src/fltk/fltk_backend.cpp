@@ -22,11 +22,11 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-DialogWindow* dialog_window_of(HWND w) {
+DialogWindow* dialog_window_of(Wnd* w) {
     return w && w->kind == WindowKind::dialog ? static_cast<DialogWindow*>(w->backend_data) : nullptr;
 }
 
-Fl_Widget* control_widget_of(HWND w) {
+Fl_Widget* control_widget_of(Wnd* w) {
     return w && w->kind == WindowKind::control ? static_cast<Fl_Widget*>(w->backend_data) : nullptr;
 }
 
@@ -102,8 +102,30 @@ int command_message(void* event, void*) {
     if (message.message_type != type) return 0;
     auto* window = dynamic_cast<MainWindow*>(fl_find(message.window));
     if (window && message.format == 32)
-        PostMessageA(window->hwnd(), WM_COMMAND, static_cast<std::uint32_t>(message.data.l[0]), message.data.l[1]);
+        PostMessageA(window->hwnd()->handle, WM_COMMAND, static_cast<std::uint32_t>(message.data.l[0]), message.data.l[1]);
     return 1;
+}
+
+// A click on, or the activation of, a window that its modal dialog has
+// disabled brings the dialog back (de-iconified), raised and focused, as on
+// Win32; FLTK itself drops such clicks before any widget sees them. The focus
+// is asked of the window manager (_NET_ACTIVE_WINDOW, from an application).
+int bring_dialog_forward(int event, Fl_Window* window) {
+    Wnd* dlg = open_dialog();
+    Wnd* owner = dlg ? wnd(dlg->owner) : nullptr;
+    DialogWindow* dialog = dialog_window_of(dlg);
+    if ((event == FL_PUSH || event == FL_FOCUS) && owner && !owner->enabled && !dlg->dialog_ended && dialog &&
+        dialog->shown() && window == MainWindow::of(owner)) {
+        dialog->show();  // maps and raises it
+        XEvent activate{};
+        activate.xclient = XClientMessageEvent{ClientMessage, 0, True, fl_display, fl_xid(dialog),
+                                               XInternAtom(fl_display, "_NET_ACTIVE_WINDOW", False), 32, {}};
+        activate.xclient.data.l[0] = 1;
+        activate.xclient.data.l[1] = static_cast<long>(fl_event_time);
+        XSendEvent(fl_display, RootWindow(fl_display, fl_screen), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &activate);
+    }
+    return Fl::handle_(event, window);
 }
 
 // The screen backend of the layer on FLTK 1.3 (X11). It turns the core's
@@ -117,9 +139,10 @@ public:
         Fl::visual(FL_RGB);
         Fl::background(212, 208, 200);  // the Win32 3D face colour
         Fl::add_system_handler(command_message, nullptr);
+        Fl::event_dispatch(bring_dialog_forward);
     }
 
-    void create_window(HWND w) override {
+    void create_window(Wnd* w) override {
         // The window manager draws frame and caption outside the X window, which
         // holds the menu bar and, below it, the client area where the core put it.
         int menu = w->menu ? menu_bar_height : 0;
@@ -131,7 +154,7 @@ public:
         w->backend_data = window;
     }
 
-    void show_window(HWND w, int cmd_show) override {
+    void show_window(Wnd* w, int cmd_show) override {
         MainWindow* window = MainWindow::of(w);
         if (!window) return;
         if (cmd_show == SW_HIDE) {
@@ -147,7 +170,7 @@ public:
         if (first) await_exposure();
     }
 
-    void destroy_window(HWND w) override {
+    void destroy_window(Wnd* w) override {
         MainWindow* window = MainWindow::of(w);
         if (!window) return;
         w->backend_data = nullptr;
@@ -156,7 +179,7 @@ public:
         Fl::flush();
     }
 
-    void paint_started(HWND) override {
+    void paint_started(Wnd*) override {
         if (menu_closed_at_) {
             double ms = std::chrono::duration<double, std::milli>(Clock::now() - *menu_closed_at_).count();
             menu_closed_at_.reset();
@@ -166,7 +189,7 @@ public:
         if (trace_idle_ && !paint_started_) paint_started_ = Clock::now();
     }
 
-    void present(HWND w, int y0, int y1) override {
+    void present(Wnd* w, int y0, int y1) override {
         MainWindow* window = MainWindow::of(w);
         if (!window || !window->shown()) return;
         window->make_current();
@@ -175,7 +198,7 @@ public:
         if (paint_started_) paint_shown_ = Clock::now();
     }
 
-    void create_dialog(HWND dlg) override {
+    void create_dialog(Wnd* dlg) override {
         // The X window is the client area, where the core has placed it; the
         // window manager's frame goes around it (the window asks for static
         // gravity).
@@ -184,12 +207,12 @@ public:
         if (dlg->style & WS_VISIBLE) window->show();
     }
 
-    void destroy_dialog(HWND dlg) override {
+    void destroy_dialog(Wnd* dlg) override {
         DialogWindow* window = dialog_window_of(dlg);
         if (!window) return;
         // Whether hiding uncovers part of the owner's picture (frame included).
         bool uncovers = false;
-        HWND owner = dlg->owner;
+        Wnd* owner = wnd(dlg->owner);
         if (MainWindow* main = MainWindow::of(owner); main && main->shown() && window->shown()) {
             RECT picture{owner->client_origin.x, owner->client_origin.y, owner->client_origin.x + owner->client_width,
                          owner->client_origin.y + owner->client_height};
@@ -213,19 +236,19 @@ public:
         window->hide();
         if (frame != None) await_unmap(frame);
         sync_with_server();
-        for (HWND control : dlg->controls) control->backend_data = nullptr;
+        for (Wnd* control : dlg->controls) control->backend_data = nullptr;
         dlg->backend_data = nullptr;
         delete window;
         if (MainWindow* main = MainWindow::of(owner); main && owner->enabled) main->picture()->take_focus();
     }
 
-    std::string control_text(HWND control) override {
+    std::string control_text(Wnd* control) override {
         Fl_Widget* widget = control_widget_of(control);
         if (widget && control->control_kind == ControlKind::edit) return static_cast<Fl_Input*>(widget)->value();
         return control->text;
     }
 
-    void set_focus(HWND control) override {
+    void set_focus(Wnd* control) override {
         Fl_Widget* widget = control_widget_of(control);
         if (!widget) return;
         if (!widget->take_focus()) Fl::focus(widget);  // a static too
@@ -233,7 +256,7 @@ public:
             field->position(field->size(), 0);
     }
 
-    void enable_window(HWND w, bool enabled) override {
+    void enable_window(Wnd* w, bool enabled) override {
         // Only a dialog's owner is disabled, and only while the dialog is open.
         // Back to input, it takes the keys pressed from then on.
         MainWindow* window = MainWindow::of(w);
@@ -255,7 +278,6 @@ public:
         }
         Fl::check();
         finish_pending();
-        restore_dialog();
     }
 
     // ---- WindowEvents: what the backend's own widgets report ----------------
@@ -324,20 +346,6 @@ private:
         }
     }
 
-    // An open dialog that was iconified comes back once its owner is on
-    // screen again.
-    void restore_dialog() {
-        HWND dlg = open_dialog();
-        DialogWindow* window = dialog_window_of(dlg);
-        MainWindow* owner = MainWindow::of(dlg ? dlg->owner : nullptr);
-        // Only when the owner has come back: right after the dialog went, the
-        // owner may still be on its way to the icon.
-        bool owner_visible = owner && owner->shown() && owner->visible();
-        bool came_back = owner_visible && !owner_was_visible_;
-        owner_was_visible_ = owner_visible;
-        if (came_back && window && window->shown() && !window->visible()) window->show();
-    }
-
     // With QUIMBAR_TRACE_IDLE set in the environment, the backend writes
     // "quimbar-trace: idle paints=N" to standard error each time the program
     // waits for input after a paint (N: paints of the first window so far),
@@ -367,7 +375,6 @@ private:
 
     long pictures_drawn_ = 0;
     long exposures_ = 0;
-    bool owner_was_visible_ = true;  // the open dialog's owner, at the last look
     bool menu_open_ = false;
     bool menu_closed_pending_ = false;
     bool exposures_pending_ = false;

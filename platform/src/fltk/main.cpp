@@ -29,29 +29,23 @@ void open_standard_descriptors() {
     }
 }
 
-// Runs for each X event before FLTK handles it. FLTK 1.3 treats a release
-// whose next queued event is a press of the same key with the same time
-// stamp as auto-repeat and drops the release. With detectable auto-repeat
-// the server sends no such releases, so the release is real: it is moved
-// back by one millisecond, which FLTK no longer matches with the press.
+// Runs for each X event before FLTK handles it. FLTK 1.3 takes a release
+// for auto-repeat, and drops it, when the next queued event is a press of the
+// same key with the same time stamp, and it looks after reading whatever has
+// arrived meanwhile. With detectable auto-repeat every release is real, so
+// each is moved back by one millisecond: a later press never matches it.
 int keep_release(void* event, void*) {
     auto* xevent = static_cast<XEvent*>(event);
-    if (xevent->type != KeyRelease) return 0;
-    XKeyEvent& release = xevent->xkey;
-    if (!XPending(release.display)) return 0;
-    XEvent next;
-    XPeekEvent(release.display, &next);
-    if (next.type == KeyPress && next.xkey.keycode == release.keycode && next.xkey.time == release.time)
-        release.time -= 1;
+    if (xevent->type == KeyRelease) xevent->xkey.time -= 1;
     return 0;  // FLTK handles the event
 }
 
-// Every key release reaches the program, also a release followed at once by
-// a press of the same key with the same time stamp (keys sent by a program
-// at full speed, or typed faster than the server's clock ticks). Where the
+// Every key release reaches the program once, also one followed at once by a
+// press of the same key with the same time stamp (keys sent by a program at
+// full speed, or typed faster than the server's clock ticks). Where the
 // server grants detectable auto-repeat (a held key sends presses only, and
-// one release when let go) every release is real and keep_release applies;
-// elsewhere FLTK's own detection stays, all that makes a held key act once.
+// one release when let go) keep_release applies; elsewhere FLTK's own
+// detection stays, all that makes a held key act once.
 void keep_key_releases(Display* display) {
     Bool detectable = False;
     if (XkbSetDetectableAutoRepeat(display, True, &detectable) && detectable)

@@ -9,7 +9,7 @@ namespace layer::fltk {
 
 // ---- Picture -------------------------------------------------------------------
 
-Picture::Picture(HWND w, WindowEvents& backend, int x, int y, int width, int height)
+Picture::Picture(Wnd* w, WindowEvents& backend, int x, int y, int width, int height)
     : Fl_Widget(x, y, width, height), hwnd_(w), backend_(backend) {
     box(FL_NO_BOX);
     color(FL_BLACK);
@@ -132,7 +132,7 @@ int Picture::handle(int event) {
 
 // ---- MainWindow ---------------------------------------------------------------
 
-MainWindow::MainWindow(HWND w, WindowEvents& backend, int x, int y, int width, int height)
+MainWindow::MainWindow(Wnd* w, WindowEvents& backend, int x, int y, int width, int height)
     : Fl_Window(x, y, width, height), hwnd_(w), backend_(backend) {
     box(FL_FLAT_BOX);
     color(FL_BLACK);

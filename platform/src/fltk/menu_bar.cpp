@@ -137,7 +137,7 @@ void MenuPopup::draw() {
 
 MenuBar::~MenuBar() = default;
 
-MenuBar::MenuBar(HWND w, WindowEvents& backend, const Menu& menu, int x, int y, int width, int height)
+MenuBar::MenuBar(Wnd* w, WindowEvents& backend, const Menu& menu, int x, int y, int width, int height)
     : Fl_Widget(x, y, width, height), hwnd_(w), backend_(backend), nav_(menu.items) {
     // Win32 menus use the 8-point system font of the dialogs.
     font_size_ = ui_font_size(dialog_base_units(8).x);

@@ -113,7 +113,7 @@ class MenuPopup;
 // core.
 class MenuBar : public Fl_Widget {
 public:
-    MenuBar(HWND w, WindowEvents& backend, const Menu& menu, int x, int y, int width, int height);
+    MenuBar(Wnd* w, WindowEvents& backend, const Menu& menu, int x, int y, int width, int height);
     ~MenuBar() override;
 
     void draw() override;
@@ -136,7 +136,7 @@ private:
     // The title under the screen point, or -1.
     int title_at(int x_root, int y_root) const;
 
-    HWND hwnd_;
+    Wnd* hwnd_;
     WindowEvents& backend_;
     std::vector<MenuLabel> titles_;
     std::vector<int> title_left_;  // where each title begins, and where the last one ends
@@ -152,7 +152,7 @@ private:
 // the core, keeps the keyboard focus and reports key releases.
 class Picture : public Fl_Widget {
 public:
-    Picture(HWND w, WindowEvents& backend, int x, int y, int width, int height);
+    Picture(Wnd* w, WindowEvents& backend, int x, int y, int width, int height);
 
     void draw() override;
     int handle(int event) override;
@@ -176,7 +176,7 @@ private:
     // anew when the size changed; null when the display allows none.
     SharedImage* shared_image(int width, int height);
 
-    HWND hwnd_;
+    Wnd* hwnd_;
     WindowEvents& backend_;
     std::set<int> pressed_;  // keys pressed while the picture had the focus
     int menu_key_alone_ = 0;  // Alt or F10, down with no other key or click since; else 0
@@ -190,23 +190,24 @@ class MainWindow : public Fl_Window {
 public:
     // x, y, width, height: the FLTK window (menu bar and picture), screen
     // coordinates.
-    MainWindow(HWND w, WindowEvents& backend, int x, int y, int width, int height);
+    MainWindow(Wnd* w, WindowEvents& backend, int x, int y, int width, int height);
 
     int handle(int event) override;
     void resize(int x, int y, int width, int height) override;
 
     // The main window of a top-level window (its backend_data), or null.
-    static MainWindow* of(HWND w) {
+    static MainWindow* of(const Wnd* w) {
         return w && w->kind == WindowKind::top ? static_cast<MainWindow*>(w->backend_data) : nullptr;
     }
-    HWND hwnd() const { return hwnd_; }
+    static MainWindow* of(HWND h) { return of(wnd(h)); }
+    Wnd* hwnd() const { return hwnd_; }
     Picture* picture() const { return picture_; }
     MenuBar* menu_bar() const { return menu_bar_; }
 
 private:
     static void close_box(Fl_Widget* window, void*);
 
-    HWND hwnd_;
+    Wnd* hwnd_;
     WindowEvents& backend_;
     Picture* picture_ = nullptr;
     MenuBar* menu_bar_ = nullptr;
@@ -228,7 +229,7 @@ public:
 class DialogWindow : public Fl_Window {
 public:
     // x, y: where the dialog's client area goes on the screen.
-    DialogWindow(HWND dlg, int x, int y);
+    DialogWindow(Wnd* dlg, int x, int y);
 
     // Creates the X window with the hints of a Win32 modal dialog frame.
     void show() override;
@@ -238,7 +239,7 @@ public:
 private:
     static void close_box(Fl_Widget* window, void*);
     static void button_pressed(Fl_Widget* button, void*);
-    void add_control(HWND control, Fl_Font font, int font_size);
+    void add_control(Wnd* control, Fl_Font font, int font_size);
     // Enter means the focused push button, or OK when no button has the focus.
     int enter_command() const;
     // What the window manager reads of a modal dialog frame: window type
@@ -248,7 +249,7 @@ private:
     // Motif hints say; it then iconifies the owner with it, as a transient.
     void set_frame_hints();
 
-    HWND dlg_;
+    Wnd* dlg_;
 };
 
 // ---- The backend -------------------------------------------------------------
