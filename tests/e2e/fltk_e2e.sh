@@ -212,8 +212,9 @@ await_menu title-right-click '[[ $COVER == none && $LIT == "0 0 "* ]]' \
 xdotool key Escape
 # Pressed on "Zeichnung", dragged over "Mandelbrot" and off, released: nothing
 # chosen, menu mode over (F10 enters it anew).
-xdotool mousemove $((cx + datei_width + 10)) "$bar_y" mousedown 1 mousemove $((cx + zx + 20)) $((cy + zy + 11)) \
-    mousemove "$away_x" "$away_y" mouseup 1 key F10
+xdotool mousemove $((cx + datei_width + 10)) "$bar_y" mousedown 1 mousemove $((cx + zx + 20)) $((cy + zy + 11))
+await_menu drag-over '[[ $COVER != none && $ROW != none ]]' 'pressed on "Zeichnung", over "Mandelbrot": highlighted'
+xdotool mousemove "$away_x" "$away_y" mouseup 1 key F10
 await_menu drag-off '[[ $COVER == none && $LIT == "0 0 "* ]]' \
     'a press on a title released off the menus closed them and chose nothing'
 # Space opens the highlighted title's menu with its first item highlighted, and chooses that item.
