@@ -53,46 +53,36 @@ render_trace() {
     "$RENDER" $(view_render_args) "$WORK/expected.ppm" >"$1" || fail "quimbar-render $(view_render_args) failed"
 }
 
-# differing NAME: how many pixels of the visible client area differ from
-# quimbar-render's raster of the model's view.
-differing() {
-    local cx cy cw ch
-    read -r cx cy cw ch < <(client_geometry)
-    import -window root "$WORK/$1-screen.png"
-    view_differences "$RENDER" "$WORK/$1-screen.png" "$cx" "$cy" $((cw < 500 ? cw : 500)) $((ch < 501 ? ch : 501)) \
-        "$WORK/$1"
-}
-
 # expect_view NAME: the viewer is alive and shows the model's view.
 expect_view() {
     kill -0 "$APP_PID" 2>/dev/null || fail "$1: the viewer has exited"
-    local n
-    n=$(differing "$1")
-    [ "$n" = 0 ] || fail "$1: $n pixels differ from quimbar-render $(view_render_args)"
-    rm -f "$WORK/$1"-*.png
-    echo "ok: $1"
+    expect_picture "$1"
 }
 
 # wait_view NAME: after keys whose paints may merge, waits until the idle
 # viewer shows the model's view, comparing after each idle report; fails when
 # 10 s pass without a new paint and the view is still another.
 wait_view() {
-    local name=$1 seen="" lines n="" quiet=0
+    local name=$1 prefix=$WORK/$1 seen="" lines n="" quiet=0 x y w h
+    read -r x y w h < <(client_geometry)
+    w=$((w < 500 ? w : 500)) h=$((h < 501 ? h : 501))
+    view_expected "$prefix" || fail "quimbar-render $(view_render_args) failed"
     while [ "$quiet" -lt 200 ]; do
         kill -0 "$APP_PID" 2>/dev/null || fail "$name: the viewer has exited"
         lines=$(grep -c "^quimbar-trace: idle" "$LOG")
         quiet=$((quiet + 1))
         if [ "$lines" != "$seen" ]; then
             seen=$lines quiet=0
-            n=$(differing "$name")
+            n=$(view_differences "$prefix" "$x" "$y" "$w" "$h")
             if [ "$n" = 0 ]; then
-                rm -f "$WORK/$name"-*.png
+                rm -f "$prefix-shown.ppm" "$prefix-expected.ppm"
                 echo "ok: $name"
                 return 0
             fi
         fi
         sleep 0.05
     done
+    view_keep "$prefix" "$w" "$h"
     fail "$name: the viewer stays $n pixels away from quimbar-render $(view_render_args)"
 }
 
