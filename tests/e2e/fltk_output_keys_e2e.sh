@@ -10,7 +10,8 @@
 #      (quimbar | head -c 100): the reader gets the trace's first 100 bytes,
 #      the viewer goes on drawing and ends with exit code 0;
 #   3. standard output to a file, on the cosine picture: 40 Right keys sent
-#      at 0 ms spacing pan 40 times, a held key pans once, the main
+#      at 0 ms spacing pan 40 times, a key held until the server repeats
+#      it pans once, the main
 #      keyboard's plus and minus do nothing, and the trace holds
 #      quimbar-render's bytes;
 #   4. on the start-up picture: 50 seeds (KEY_BURST_SEEDS) of random bursts
@@ -107,6 +108,26 @@ key_burst() {
     xdotool "${args[@]}"
 }
 
+# hold_right: holds Right down until the server's auto-repeat is seen: an
+# X client of our own (xev) on the viewer's window gets a second press of
+# Right; then lets it go.
+hold_right() {
+    local presses=0 _
+    xev -id "$MAIN" -event keyboard >"$WORK/xev.log" 2>&1 &
+    local xev_pid=$!
+    xdotool keydown Right
+    for _ in $(seq 1 $((TIMEOUT * 20))); do
+        presses=$(grep -A2 "^KeyPress event" "$WORK/xev.log" | grep -c "keysym 0x[0-9a-f]*, Right)")
+        [ "$presses" -ge 2 ] && break
+        sleep 0.05
+    done
+    xdotool keyup Right
+    kill "$xev_pid" 2>/dev/null
+    wait "$xev_pid" 2>/dev/null
+    [ "$presses" -ge 2 ] || fail "the held key never repeated ($presses press seen): the held-key check would test nothing"
+    echo "ok: Right held until the server repeated it"
+}
+
 # cosine: Zeichnung > JuliaCos..., the dialog confirmed with its own texts.
 cosine() {
     local paints_before
@@ -172,9 +193,7 @@ xdotool key --delay 0 $(printf 'Right %.0s' $(seq 1 40))
 for _ in $(seq 1 40); do view_key 39; done
 wait_view right-40-times
 paints_before=$(paints)
-xdotool keydown Right
-sleep 1  # long enough for the server's auto-repeat to start
-xdotool keyup Right
+hold_right
 view_key 39
 wait_paints $((paints_before + 1))
 expect_view right-held

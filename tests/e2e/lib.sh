@@ -12,7 +12,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 MENU_BAR_HEIGHT=19  # the layer's stand-in for the Win32 menu bar
 TIMEOUT=60          # seconds to wait for any one thing
 
-for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo import convert compare; do
+for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo xev import convert compare; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "SKIP: $tool is not installed (Debian: xvfb openbox xdotool x11-utils imagemagick)" >&2
         exit 77
