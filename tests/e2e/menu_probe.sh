@@ -1,6 +1,6 @@
 # Reading an open menu off a screenshot, for the end-to-end scripts of both
 # builds: where it covers the picture, where a colour lies, and where the
-# hints of its items start. Needs ImageMagick's convert and awk.
+# hints of its items start. Needs ImageMagick's import and convert, and awk.
 
 # box_of "WxH+X+Y MAX": "X Y W H" of the box ImageMagick's %@ gives for a
 # black and white picture framed by one black pixel, or "none" when its
@@ -19,12 +19,14 @@ box_of() {
 # from the menu bar's left) of the title highlighted in COLOUR, COVER to the
 # box of the client area the menus cover (where it differs from EXPECTED),
 # ROW to the box of the highlighted item (both from the client area's
-# corner); each "none" when there is none. One ImageMagick process.
+# corner); each "none" when there is none. Two ImageMagick processes.
 menu_look() {
     local colour=$6 boxes=()
     local in_colour=(-alpha off -fill black +opaque "$colour" -fill white -opaque "$colour")
     local framed=(-compose over -bordercolor black -border 1 -format "%@ %[max]\n" -write info:- +delete)
-    mapfile -t boxes < <(convert x:root -write "$WORK/$1-screen.png" \
+    # import, not convert's x:root, reads Wine's menus (windows with a
+    # visual of their own); its screen goes through a pipe.
+    mapfile -t boxes < <(import -window root ppm:- | convert ppm:- -write "$WORK/$1-screen.png" \
         \( -clone 0 -crop "$4x${MENU_BAR_HEIGHT}+$2+$(($3 - MENU_BAR_HEIGHT))" +repage "${in_colour[@]}" "${framed[@]}" \) \
         \( -clone 0 -crop "$4x$5+$2+$3" +repage -write mpr:client +delete \) \
         \( mpr:client \( "$7" -crop "$4x$5+0+0" +repage \) -alpha off -compose difference -composite \
