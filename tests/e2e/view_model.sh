@@ -1,7 +1,7 @@
 # The view the viewer must show after each command or key, kept beside the
-# running program, and the check of the screen against quimbar-render's
-# raster for that view (expect_picture). Shared by the end-to-end scripts of both builds;
-# source it, it defines functions and the variables below only.
+# running program, and the one check of the screen against quimbar-render's
+# raster for that view (expect_picture). Shared by the end-to-end scripts of
+# both builds; source it, it defines functions and the variables below only.
 #
 # The arithmetic runs in awk, whose numbers are IEEE doubles: zoom, offsets
 # and parsed parameters come out bit for bit as the program computes them
@@ -96,6 +96,8 @@ view_expected() {
 # pixels in which its region W x H at (X, Y) differs from the top-left
 # W x H of PREFIX-expected.ppm (view_expected). One ImageMagick process reads
 # the screen, crops both and counts; the region stays in PREFIX-shown.ppm.
+# (convert's x:root reads the root window's pixels; a window with a visual
+# of its own, as Wine's menus have, comes out black, which differs too.)
 view_differences() {
     convert x:root -crop "$4x$5+$2+$3" +repage -write "$1-shown.ppm" \
         \( "$1-expected.ppm" -crop "$4x$5+0+0" +repage \) -metric AE -compare -format "%[distortion]" info: 2>&1
