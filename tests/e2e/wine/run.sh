@@ -107,6 +107,22 @@ statics() {
     static_fit "$strict" <"$WORK/statics.txt" || fail "a text of the $name dialog does not fit its control with room to spare"
 }
 
+# keys_taken: waits until the program has taken every key typed before:
+# Alt+B after them opens the "Bearbeiten" menu (keys are taken in order),
+# and the program is idle with it open.
+keys_taken() {
+    xdotool key alt+b
+    probe menus 1 $((TIMEOUT * 1000)) >/dev/null || fail "the \"Bearbeiten\" menu did not open after the keys"
+    sync_program
+}
+
+# close_menu: Escape twice closes the menu keys_taken opened and leaves menu
+# mode; waits until the program has repainted what the menu covered.
+close_menu() {
+    xdotool key Escape Escape
+    sync_program
+}
+
 # trace_size: bytes the program has written to its standard output so far.
 trace_size() { stat -c %s "$WORK/trace.log"; }
 
@@ -271,17 +287,18 @@ expect_picture sin trig
 size=$(trace_size)
 [ "$size" -gt 0 ] || fail "the trigonometric family wrote nothing to standard output"
 xdotool key a x q Escape space Return
-sleep 0.5
-sync_program
+keys_taken
 [ "$(trace_size)" = "$size" ] || fail "a letter key made the program paint again"
+close_menu
+size=$(trace_size)
 echo "ok: letters, Escape, space and Enter change nothing and cause no paint"
 
 STEP=alt-q  # Alt+Q is only a hint in the menu: the program goes on
 xdotool key alt+q
-sleep 0.5
-sync_program
+keys_taken
 probe dialog >/dev/null 2>&1 && fail "Alt+Q opened something"
 [ "$(trace_size)" = "$size" ] || fail "Alt+Q made the program paint"
+close_menu
 echo "ok: Alt+Q does nothing"
 
 STEP=cos-cancel  # JuliaCos, Escape: the cosine with the previous parameters, zoom 0.333
