@@ -44,18 +44,6 @@ source "$HERE/view_model.sh"
 # shellcheck source=text_fit.sh
 source "$HERE/text_fit.sh"
 
-# expect_picture NAME: the visible client area equals quimbar-render's raster
-# of the current view.
-expect_picture() {
-    local name=$1 differing cx cy cw ch
-    read -r cx cy cw ch < <(client_geometry)
-    import -window root "$WORK/$name-screen.png"
-    differing=$(view_differences "$RENDER" "$WORK/$name-screen.png" "$cx" "$cy" $((cw < 500 ? cw : 500)) \
-        $((ch < 501 ? ch : 501)) "$WORK/$name")
-    [ "$differing" = 0 ] || fail "$name: $differing pixels differ from quimbar-render $(view_render_args)"
-    echo "ok: $name equals quimbar-render $(view_render_args)"
-}
-
 # open_dialog TITLE KEY...: presses the keys (one xdotool call each) and sets
 # DIALOG to the dialog window that opens.
 open_dialog() {
@@ -102,12 +90,8 @@ wait_focus() {
 # record_placement NAME: the dialog's client area relative to the main
 # window's client area, checked to be (0, 0) and recorded as "NAME DX DY W H".
 record_placement() {
-    local name=$1 info x y w h cx cy
-    info=$(xwininfo -id "$DIALOG")
-    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-    w=$(sed -n 's/.*Width: *//p' <<<"$info")
-    h=$(sed -n 's/.*Height: *//p' <<<"$info")
+    local name=$1 x y w h cx cy
+    read -r x y w h < <(window_geometry "$DIALOG")
     read -r cx cy _ _ < <(client_geometry)
     [ "$((x - cx)) $((y - cy))" = "0 0" ] ||
         fail "$name dialog: client area at ($((x - cx)), $((y - cy))) of the main client area, expected (0, 0)"
@@ -183,8 +167,7 @@ record_placement info
 xprop -id "$DIALOG" _NET_WM_ALLOWED_ACTIONS | grep -qE "_NET_WM_ACTION_(RESIZE|MAXIMIZE)" &&
     fail "Info dialog $(xprop -id "$DIALOG" _NET_WM_ALLOWED_ACTIONS)"
 read -r _ frame_right frame_top _ < <(xprop -id "$DIALOG" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-read -r dx dy dw _ < <(xwininfo -id "$DIALOG" | awk -F: '/Absolute upper-left X/ {x=$2} /Absolute upper-left Y/ {y=$2}
-    /Width/ {w=$2} /Height/ {h=$2} END {print x, y, w, h}')
+read -r dx dy dw _ < <(window_geometry "$DIALOG")
 xdotool mousemove $((dx + dw + frame_right - 10)) $((dy - frame_top / 2)) click 1
 xdotool mousemove 1200 1000
 wait_closed

@@ -10,7 +10,8 @@
 #      (quimbar | head -c 100): the reader gets the trace's first 100 bytes,
 #      the viewer goes on drawing and ends with exit code 0;
 #   3. standard output to a file, on the cosine picture: 40 Right keys sent
-#      at 0 ms spacing pan 40 times, a held key pans once, the main
+#      at 0 ms spacing pan 40 times, a key held until the server repeats
+#      it pans once, the main
 #      keyboard's plus and minus do nothing, and the trace holds
 #      quimbar-render's bytes;
 #   4. on the start-up picture: 50 seeds (KEY_BURST_SEEDS) of random bursts
@@ -53,46 +54,36 @@ render_trace() {
     "$RENDER" $(view_render_args) "$WORK/expected.ppm" >"$1" || fail "quimbar-render $(view_render_args) failed"
 }
 
-# differing NAME: how many pixels of the visible client area differ from
-# quimbar-render's raster of the model's view.
-differing() {
-    local cx cy cw ch
-    read -r cx cy cw ch < <(client_geometry)
-    import -window root "$WORK/$1-screen.png"
-    view_differences "$RENDER" "$WORK/$1-screen.png" "$cx" "$cy" $((cw < 500 ? cw : 500)) $((ch < 501 ? ch : 501)) \
-        "$WORK/$1"
-}
-
 # expect_view NAME: the viewer is alive and shows the model's view.
 expect_view() {
     kill -0 "$APP_PID" 2>/dev/null || fail "$1: the viewer has exited"
-    local n
-    n=$(differing "$1")
-    [ "$n" = 0 ] || fail "$1: $n pixels differ from quimbar-render $(view_render_args)"
-    rm -f "$WORK/$1"-*.png
-    echo "ok: $1"
+    expect_picture "$1"
 }
 
 # wait_view NAME: after keys whose paints may merge, waits until the idle
 # viewer shows the model's view, comparing after each idle report; fails when
 # 10 s pass without a new paint and the view is still another.
 wait_view() {
-    local name=$1 seen="" lines n="" quiet=0
+    local name=$1 prefix=$WORK/$1 seen="" lines n="" quiet=0 x y w h
+    read -r x y w h < <(client_geometry)
+    w=$((w < 500 ? w : 500)) h=$((h < 501 ? h : 501))
+    view_expected "$prefix" || fail "quimbar-render $(view_render_args) failed"
     while [ "$quiet" -lt 200 ]; do
         kill -0 "$APP_PID" 2>/dev/null || fail "$name: the viewer has exited"
         lines=$(grep -c "^quimbar-trace: idle" "$LOG")
         quiet=$((quiet + 1))
         if [ "$lines" != "$seen" ]; then
             seen=$lines quiet=0
-            n=$(differing "$name")
+            n=$(view_differences "$prefix" "$x" "$y" "$w" "$h")
             if [ "$n" = 0 ]; then
-                rm -f "$WORK/$name"-*.png
+                rm -f "$prefix-shown.ppm" "$prefix-expected.ppm"
                 echo "ok: $name"
                 return 0
             fi
         fi
         sleep 0.05
     done
+    view_keep "$prefix" "$w" "$h"
     fail "$name: the viewer stays $n pixels away from quimbar-render $(view_render_args)"
 }
 
@@ -115,6 +106,26 @@ key_burst() {
         fi
     done
     xdotool "${args[@]}"
+}
+
+# hold_right: holds Right down until the server's auto-repeat is seen: an
+# X client of our own (xev) on the viewer's window gets a second press of
+# Right; then lets it go.
+hold_right() {
+    local presses=0 _
+    xev -id "$MAIN" -event keyboard >"$WORK/xev.log" 2>&1 &
+    local xev_pid=$!
+    xdotool keydown Right
+    for _ in $(seq 1 $((TIMEOUT * 20))); do
+        presses=$(grep -A2 "^KeyPress event" "$WORK/xev.log" | grep -c "keysym 0x[0-9a-f]*, Right)")
+        [ "$presses" -ge 2 ] && break
+        sleep 0.05
+    done
+    xdotool keyup Right
+    kill "$xev_pid" 2>/dev/null
+    wait "$xev_pid" 2>/dev/null
+    [ "$presses" -ge 2 ] || fail "the held key never repeated ($presses press seen): the held-key check would test nothing"
+    echo "ok: Right held until the server repeated it"
 }
 
 # cosine: Zeichnung > JuliaCos..., the dialog confirmed with its own texts.
@@ -182,9 +193,7 @@ xdotool key --delay 0 $(printf 'Right %.0s' $(seq 1 40))
 for _ in $(seq 1 40); do view_key 39; done
 wait_view right-40-times
 paints_before=$(paints)
-xdotool keydown Right
-sleep 1  # long enough for the server's auto-repeat to start
-xdotool keyup Right
+hold_right
 view_key 39
 wait_paints $((paints_before + 1))
 expect_view right-held

@@ -12,7 +12,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 MENU_BAR_HEIGHT=19  # the layer's stand-in for the Win32 menu bar
 TIMEOUT=60          # seconds to wait for any one thing
 
-for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo import convert compare; do
+for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo xev import convert compare; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "SKIP: $tool is not installed (Debian: xvfb openbox xdotool x11-utils imagemagick)" >&2
         exit 77
@@ -114,14 +114,22 @@ last_paint_ms() { grep "^quimbar-trace: paint took" "$LOG" | tail -1 | sed 's/.*
 # in milliseconds after its BeginPaint.
 last_shown_ms() { grep "^quimbar-trace: picture shown after" "$LOG" | tail -1 | sed 's/.*after \([0-9.]*\) ms/\1/'; }
 
+# window_geometry WINDOW: "X Y W H" of the window's inside on screen
+# (xwininfo's absolute corner and size).
+window_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF }
+        /^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF } END { print x, y, w, h }'
+}
+
 # client_geometry: "X Y W H" of the picture on screen (the X window holds
 # menu bar and picture).
 client_geometry() {
-    local info x y w h
-    info=$(xwininfo -id "$MAIN")
-    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-    w=$(sed -n 's/.*Width: *//p' <<<"$info")
-    h=$(sed -n 's/.*Height: *//p' <<<"$info")
+    local x y w h
+    read -r x y w h < <(window_geometry "$MAIN")
     echo "$x $((y + MENU_BAR_HEIGHT)) $w $((h - MENU_BAR_HEIGHT))"
 }
+
+# picture_area: the client area for expect_picture (view_model.sh), which
+# looks at it once: every caller has awaited its paint.
+# shellcheck disable=SC2034  # read by expect_picture
+picture_area() { AREA=$(client_geometry); }

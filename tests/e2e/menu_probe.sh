@@ -1,53 +1,40 @@
 # Reading an open menu off a screenshot, for the end-to-end scripts of both
 # builds: where it covers the picture, where a colour lies, and where the
-# hints of its items start. Needs ImageMagick's convert and compare, and awk.
+# hints of its items start. Needs ImageMagick's import and convert, and awk.
 
-# white_box IMAGE: "X Y W H" of the box around the white pixels of a black
-# and white picture, or "none". (A black border keeps ImageMagick from taking
-# a white corner for the background.)
-white_box() {
-    local box
-    box=$(convert "$1" -bordercolor black -border 1 -format "%@ %[max]" info: 2>/dev/null)
-    [[ $box == *" 0" ]] && echo none && return
-    [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+) ]] || { echo "unreadable: $box" && return; }
+# box_of "WxH+X+Y MAX": "X Y W H" of the box ImageMagick's %@ gives for a
+# black and white picture framed by one black pixel, or "none" when its
+# brightest pixel (MAX) is black. (The black frame keeps ImageMagick from
+# taking a white corner for the background.)
+box_of() {
+    [[ $1 == *" 0" ]] && echo none && return
+    [[ $1 =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+) ]] || { echo "unreadable: $1" && return; }
     echo "$((BASH_REMATCH[3] - 1)) $((BASH_REMATCH[4] - 1)) ${BASH_REMATCH[1]} ${BASH_REMATCH[2]}"
 }
 
-# colour_box IMAGE COLOUR: "X Y W H" of the box around the pixels of exactly
-# that colour (as "#RRGGBB"), or "none".
-colour_box() {
-    local mask
-    mask=$(mktemp --suffix=.png)
-    convert "$1" -alpha off -fill black +opaque "$2" -fill white -opaque "$2" "$mask"
-    white_box "$mask"
-    rm -f "$mask"
-}
-
-# covered_box SHOWN EXPECTED: "X Y W H" of the box around the pixels in
-# which the two pictures of equal size differ (what a menu covers), or
-# "none".
-covered_box() {
-    local diff
-    diff=$(mktemp --suffix=.png)
-    compare "$1" "$2" -compose src -highlight-color white -lowlight-color black "$diff" 2>/dev/null
-    white_box "$diff"
-    rm -f "$diff"
-}
-
-# menu_look NAME CX CY CW CH COLOUR EXPECTED: reads the menu off a
-# screenshot of the whole screen (left in $WORK/NAME-screen.png), the client
-# area at (CX, CY), CW x CH, below a menu bar of MENU_BAR_HEIGHT pixels, its
-# picture without menus in EXPECTED. Sets LIT to the box ("X Y W H", from the
-# menu bar's left) of the title highlighted in COLOUR, COVER to the box of
-# the client area the menus cover, ROW to the box of the highlighted item
-# (both from the client area's corner); each "none" when there is none.
+# menu_look NAME CX CY CW CH COLOUR EXPECTED: reads the menu off one look at
+# the screen (left in $WORK/NAME-screen.png), the client area at (CX, CY),
+# CW x CH, below a menu bar of MENU_BAR_HEIGHT pixels, its picture without
+# menus in the top-left CW x CH of EXPECTED. Sets LIT to the box ("X Y W H",
+# from the menu bar's left) of the title highlighted in COLOUR, COVER to the
+# box of the client area the menus cover (where it differs from EXPECTED),
+# ROW to the box of the highlighted item (both from the client area's
+# corner); each "none" when there is none. Two ImageMagick processes.
 menu_look() {
-    import -window root "$WORK/$1-screen.png"
-    convert "$WORK/$1-screen.png" -crop "$4x${MENU_BAR_HEIGHT}+$2+$(($3 - MENU_BAR_HEIGHT))" +repage "$WORK/$1-bar.png"
-    convert "$WORK/$1-screen.png" -crop "$4x$5+$2+$3" +repage "$WORK/$1-client.png"
-    LIT=$(colour_box "$WORK/$1-bar.png" "$6")
-    COVER=$(covered_box "$WORK/$1-client.png" "$7")
-    ROW=$(colour_box "$WORK/$1-client.png" "$6")
+    local colour=$6 boxes=()
+    local in_colour=(-alpha off -fill black +opaque "$colour" -fill white -opaque "$colour")
+    local framed=(-compose over -bordercolor black -border 1 -format "%@ %[max]\n" -write info:- +delete)
+    # import, not convert's x:root, reads Wine's menus (windows with a
+    # visual of their own); its screen goes through a pipe.
+    mapfile -t boxes < <(import -window root ppm:- | convert ppm:- -write "$WORK/$1-screen.png" \
+        \( -clone 0 -crop "$4x${MENU_BAR_HEIGHT}+$2+$(($3 - MENU_BAR_HEIGHT))" +repage "${in_colour[@]}" "${framed[@]}" \) \
+        \( -clone 0 -crop "$4x$5+$2+$3" +repage -write mpr:client +delete \) \
+        \( mpr:client \( "$7" -crop "$4x$5+0+0" +repage \) -alpha off -compose difference -composite \
+            -fill white +opaque black "${framed[@]}" \) \
+        \( mpr:client "${in_colour[@]}" "${framed[@]}" \) null: 2>>"$WORK/imagemagick.log")
+    LIT=$(box_of "${boxes[0]:-}")
+    COVER=$(box_of "${boxes[1]:-}")
+    ROW=$(box_of "${boxes[2]:-}")
 }
 
 # await_look NAME CONDITION DESCRIPTION: reads the menu (the sourcing

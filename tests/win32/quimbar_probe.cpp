@@ -20,6 +20,8 @@
 //                           then "static TEXT-WIDTH CONTROL-WIDTH TEXT"
 //   time-paint N            invalidate the main window N times, one at a
 //                           time, and print each full paint's milliseconds
+//   menus N [ms]            wait until N or more popup menus (class #32768)
+//                           are on screen; prints how many
 #include <windows.h>
 
 #include <fcntl.h>
@@ -287,6 +289,25 @@ int cmd_time_paint(int repeats) {
     return 0;
 }
 
+BOOL CALLBACK count_menu(HWND w, LPARAM count) {
+    if (IsWindowVisible(w) && class_of(w) == "#32768") ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int cmd_menus(int wanted, DWORD timeout_ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        int count = 0;
+        EnumWindows(count_menu, reinterpret_cast<LPARAM>(&count));
+        if (count >= wanted) {
+            std::printf("%d\n", count);
+            return 0;
+        }
+        if (GetTickCount() - start >= timeout_ms) fail("fewer popup menus open than awaited");
+        Sleep(10);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -303,6 +324,7 @@ int main(int argc, char** argv) {
     if (cmd == "gettext" && argc == 3) return cmd_gettext(argv[2]);
     if (cmd == "command" && argc == 3) return cmd_command(argv[2]);
     if (cmd == "statics" && argc == 3) return cmd_statics(std::atoi(argv[2]));
+    if (cmd == "menus" && argc >= 3) return cmd_menus(std::atoi(argv[2]), arg_ms(argc, argv, 3, 60000));
     if (cmd == "time-paint" && argc == 3) return cmd_time_paint(std::max(1, std::atoi(argv[2])));
     fail("unknown command or wrong arguments");
     return 1;

@@ -84,8 +84,8 @@ record_placement() {
 }
 
 # menu_state NAME: reads the menu (menu_look: LIT, COVER, ROW) in Wine's
-# highlight colour, with the picture of the view in $WORK/view.png.
-menu_state() { menu_look "$1" "$CX" "$CY" "$CW" "$CH" "#3096FA" "$WORK/view.png"; }
+# highlight colour, with the raster of the view in $WORK/view-expected.ppm.
+menu_state() { menu_look "$1" "$CX" "$CY" "$CW" "$CH" "#3096FA" "$WORK/view-expected.ppm"; }
 
 # expect_menu NAME CONDITION DESCRIPTION: await_look (../menu_probe.sh).
 expect_menu() {
@@ -105,6 +105,22 @@ statics() {
         fail "the probe's font (base unit $base) is not the $name dialog's ($client pixels for $dlu units)"
     echo "The $name dialog's texts:"
     static_fit "$strict" <"$WORK/statics.txt" || fail "a text of the $name dialog does not fit its control with room to spare"
+}
+
+# keys_taken: waits until the program has taken every key typed before:
+# Alt+B after them opens the "Bearbeiten" menu (keys are taken in order),
+# and the program is idle with it open.
+keys_taken() {
+    xdotool key alt+b
+    probe menus 1 $((TIMEOUT * 1000)) >/dev/null || fail "the \"Bearbeiten\" menu did not open after the keys"
+    sync_program
+}
+
+# close_menu: Escape twice closes the menu keys_taken opened and leaves menu
+# mode; waits until the program has repainted what the menu covered.
+close_menu() {
+    xdotool key Escape Escape
+    sync_program
 }
 
 # trace_size: bytes the program has written to its standard output so far.
@@ -129,30 +145,29 @@ echo "ok: window \"Quimbar\" at (250, 150), outer 500 x 500, client ${CW} x ${CH
 expect_picture startup
 # The same pixels read back with GetPixel through the window's own DC.
 probe pixels 0 0 "$CW" "$CH" "$WORK/getpixel.ppm" >/dev/null || fail "GetPixel read failed"
-"$RENDER" $(view_render_args) "$WORK/startup-expected.ppm" >/dev/null
-convert "$WORK/startup-expected.ppm" -crop "${CW}x${CH}+0+0" +repage "$WORK/startup-expected.png"
-differing=$(compare -metric AE "$WORK/getpixel.ppm" "$WORK/startup-expected.png" null: 2>&1)
+view_expected "$WORK/startup" || fail "quimbar-render $(view_render_args) failed"
+differing=$(convert "$WORK/getpixel.ppm" \( "$WORK/startup-expected.ppm" -crop "${CW}x${CH}+0+0" +repage \) \
+    -metric AE -compare -format "%[distortion]" info: 2>&1)
 [ "$differing" = 0 ] || fail "GetPixel: $differing pixels differ from quimbar-render"
 echo "ok: GetPixel of the client area equals quimbar-render too"
 rm -f "$WORK/getpixel.ppm" "$WORK"/startup-expected.*
 [ "$(trace_size)" = 0 ] || fail "the quadratic family wrote to standard output"
 
 STEP=menu-hints  # Alt+B: where the hints of "Bearbeiten" start; Escape twice closes it
-"$RENDER" $(view_render_args) "$WORK/view.ppm" >/dev/null || fail "quimbar-render $(view_render_args) failed"
-convert "$WORK/view.ppm" -crop "${CW}x${CH}+0+0" +repage "$WORK/view.png"
+view_expected "$WORK/view" || fail "quimbar-render $(view_render_args) failed"
 xdotool key alt+b
+probe menus 1 $((TIMEOUT * 1000)) >/dev/null || fail "the \"Bearbeiten\" menu did not open"
 # Read once the menu is drawn: six lines of text with hints.
 box=""
 for _ in $(seq 1 40); do
-    sleep 0.1
-    import -window root "$WORK/hints-screen.png"
-    convert "$WORK/hints-screen.png" -crop "${CW}x${CH}+${CX}+${CY}" +repage "$WORK/hints-client.png"
-    box=$(covered_box "$WORK/hints-client.png" "$WORK/view.png")
-    [ "$box" = none ] && continue
+    menu_state hints
+    box=$COVER
+    [ "$box" = none ] && sleep 0.1 && continue
     read -r mx my mw mh <<<"$box"
     hint_columns "$WORK/hints-screen.png" $((CX + mx + 3)) $((CY + my + 3)) $((mw - 6)) $((mh - 6)) "$CX" \
         >"$WORK/menu-hints.txt"
     [ "$(wc -l <"$WORK/menu-hints.txt")" = 6 ] && break
+    sleep 0.1
 done
 [ "$(wc -l <"$WORK/menu-hints.txt")" = 6 ] ||
     fail "hints of \"Bearbeiten\" (covered: $box): $(cat "$WORK/menu-hints.txt" 2>/dev/null)"
@@ -193,7 +208,7 @@ xdotool key space
 view_command 204
 expect_picture space-mandelbrot
 [ "$(probe geometry | head -1)" = "title Quimbar" ] || fail "the program is gone"
-rm -f "$WORK"/view.* "$WORK"/{bar-mode,hover,right-click,right-click-escape,title-right-click,drag-off,space-open}-*.png
+rm -f "$WORK"/view-* "$WORK"/{bar-mode,hover,right-click,right-click-escape,title-right-click,drag-off,space-open}-*.png
 
 STEP=mandelbrot  # Zeichnung > Mandelbrot
 menu z m
@@ -272,17 +287,18 @@ expect_picture sin trig
 size=$(trace_size)
 [ "$size" -gt 0 ] || fail "the trigonometric family wrote nothing to standard output"
 xdotool key a x q Escape space Return
-sleep 0.5
-sync_program
+keys_taken
 [ "$(trace_size)" = "$size" ] || fail "a letter key made the program paint again"
+close_menu
+size=$(trace_size)
 echo "ok: letters, Escape, space and Enter change nothing and cause no paint"
 
 STEP=alt-q  # Alt+Q is only a hint in the menu: the program goes on
 xdotool key alt+q
-sleep 0.5
-sync_program
+keys_taken
 probe dialog >/dev/null 2>&1 && fail "Alt+Q opened something"
 [ "$(trace_size)" = "$size" ] || fail "Alt+Q made the program paint"
+close_menu
 echo "ok: Alt+Q does nothing"
 
 STEP=cos-cancel  # JuliaCos, Escape: the cosine with the previous parameters, zoom 0.333
