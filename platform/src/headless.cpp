@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "core.h"
+#include "backend.h"
 
 namespace layer::headless {
 

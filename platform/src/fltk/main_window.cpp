@@ -1,4 +1,7 @@
+// The main window: the picture (the client area) and the window around it.
 #include "fltk/widgets.h"
+
+#include "fltk/shm_image.h"
 
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
@@ -14,6 +17,8 @@ Picture::Picture(Wnd* w, WindowEvents& backend, int x, int y, int width, int hei
     box(FL_NO_BOX);
     color(FL_BLACK);
 }
+
+Picture::~Picture() = default;
 
 SharedImage* Picture::shared_image(int width, int height) {
     if (shared_ && shared_->width() == width && shared_->height() == height) return shared_.get();

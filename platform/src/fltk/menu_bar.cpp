@@ -1,3 +1,4 @@
+// MenuBar, the main window's menu bar, and its menu mode with MenuPopup, the popup menus.
 #include "fltk/widgets.h"
 
 #include <FL/Fl.H>

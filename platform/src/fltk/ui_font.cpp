@@ -1,3 +1,4 @@
+// The font of menus and dialogs, and its size for a dialog base unit.
 #include "fltk/widgets.h"
 
 #include <FL/Fl.H>
