@@ -120,6 +120,8 @@ typedef struct tagWNDCLASSA {
 #define BN_CLICKED 0
 
 // Virtual keys
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
 #define VK_ESCAPE 0x1B
 #define VK_LEFT 0x25
 #define VK_UP 0x26

@@ -112,6 +112,9 @@ public:
     virtual std::string control_text(Wnd* control) = 0;
     // Focuses any control (a static too), selecting an edit field's text.
     virtual void set_focus(Wnd* control) = 0;
+    // The control of dlg that has the keyboard focus now, or null; a toolkit
+    // may have moved it (a click). Without a toolkit: the last one focused.
+    virtual Wnd* focused_control(Wnd* dlg) { return dlg->focus; }
 
     // A disabled top-level window takes no input (keys, clicks, menu) but
     // still shows and repaints.
@@ -145,14 +148,17 @@ void close_requested(Wnd* w);
 void key_released(Wnd* w, int virtual_key);
 // A menu item was chosen. Dropped while w is disabled.
 void menu_chosen(Wnd* w, int id);
-// In a dialog: a button was clicked, or Enter/Escape pressed (id 1 or 2,
-// or the focused button's id for Enter on a button).
+// In a dialog: a button was clicked.
 void dialog_command(Wnd* dlg, int id);
-// An arrow key (VK_LEFT..VK_DOWN) on `from`, the dialog's focused control, as
-// Win32's dialog manager takes it: an edit field keeps it (false: its caret
-// moves); from another control Down and Right focus the next control of the
-// group, Up and Left the previous.
-bool dialog_arrow_key(Wnd* dlg, Wnd* from, int virtual_key);
+// A key pressed in a dialog, taken as Win32's dialog manager takes it, with
+// the focused control as the backend has it (focused_control, which
+// Wnd::focus then holds): Enter (VK_RETURN) presses the focused push button,
+// else OK; Escape presses Abbruch (IDCANCEL); Tab focuses the next visible,
+// enabled control with WS_TABSTOP, round the end, Shift+Tab the previous; an
+// arrow key (VK_LEFT..VK_DOWN) stays with an edit field (false: its caret
+// moves), on another control Down and Right focus the next control of its
+// group, Up and Left the previous. False for any other key.
+bool dialog_key(Wnd* dlg, int virtual_key, bool shift = false);
 
 // ---- Frames ------------------------------------------------------------------
 
@@ -171,7 +177,7 @@ RECT inner_rect(const RECT& outer, DWORD style, DWORD exstyle);
 
 Wnd* wnd(HWND h);                    // the window behind a handle, or null once destroyed
 Wnd* main_window();                  // the first top-level window still alive, or null
-Wnd* open_dialog();                  // innermost open modal dialog, or null
+Wnd* open_dialog();                  // innermost modal dialog not yet ended, or null
 Wnd* dialog_item(Wnd* dlg, int id);  // a dialog's control by id, or null
 
 // The program's resources (embedded in the build), read on first use. A read

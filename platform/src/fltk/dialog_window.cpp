@@ -195,13 +195,6 @@ void DialogWindow::add_control(Wnd* control, Fl_Font font, int font_size) {
     control->backend_data = widget;
 }
 
-int DialogWindow::enter_command() const {
-    Fl_Widget* focus = Fl::focus();
-    if (focus && focus->window() == this && focus->callback() == button_pressed)
-        return static_cast<Wnd*>(focus->user_data())->id;
-    return IDOK;
-}
-
 void DialogWindow::show() {
     if (shown()) {
         Fl_Window::show();
@@ -232,20 +225,17 @@ void DialogWindow::set_frame_hints() {
 }
 
 int DialogWindow::handle(int event) {
-    // Keys reach the dialog itself when the focused control leaves them.
+    // Keys reach the dialog itself when the focused control leaves them; the
+    // dialog manager's, not FLTK's navigation.
     if (event == FL_KEYDOWN || event == FL_SHORTCUT) {
         int key = Fl::event_key();
-        if (key == FL_Enter || key == FL_KP_Enter) {
-            dialog_command(dlg_, enter_command());
-            return 1;
-        }
-        if (key == FL_Escape) {
-            dialog_command(dlg_, IDCANCEL);
-            return 1;
-        }
-        if (key >= FL_Left && key <= FL_Down) {  // the dialog manager's, not FLTK's navigation
-            if (Fl_Widget* focus = Fl::focus())
-                dialog_arrow_key(dlg_, static_cast<Wnd*>(focus->user_data()), virtual_key_for(key));
+        int vk = key == FL_Enter || key == FL_KP_Enter ? VK_RETURN
+                 : key == FL_Escape                    ? VK_ESCAPE
+                 : key == FL_Tab                       ? VK_TAB
+                 : key >= FL_Left && key <= FL_Down    ? virtual_key_for(key)
+                                                       : 0;
+        if (vk) {
+            dialog_key(dlg_, vk, Fl::event_state(FL_SHIFT) != 0);
             return 1;
         }
     }
@@ -298,7 +288,7 @@ void DialogWindow::close_box(Fl_Widget* window, void*) {
     if (Fl::event() == FL_CLOSE)
         close_requested(self->dlg_);
     else
-        dialog_command(self->dlg_, IDCANCEL);  // Escape that nothing else took
+        dialog_key(self->dlg_, VK_ESCAPE);  // Escape that nothing else took
 }
 
 void DialogWindow::button_pressed(Fl_Widget* button, void*) {

@@ -12,8 +12,6 @@
 #include <memory>
 #include <string>
 
-#include "fltk/trace.h"
-
 namespace layer::fltk {
 
 void sync_with_server() {
@@ -69,8 +67,8 @@ int bring_dialog_forward(int event, Fl_Window* window) {
     Wnd* dlg = open_dialog();
     Wnd* owner = dlg ? wnd(dlg->owner) : nullptr;
     DialogWindow* dialog = DialogWindow::of(dlg);
-    if ((event == FL_PUSH || event == FL_FOCUS) && owner && !owner->enabled && !dlg->dialog_ended && dialog &&
-        dialog->shown() && window == MainWindow::of(owner)) {
+    if ((event == FL_PUSH || event == FL_FOCUS) && dialog && dialog->shown() && window == MainWindow::of(owner) &&
+        !MainWindow::of(owner)->enabled()) {
         dialog->show();  // maps and raises it
         XEvent activate{};
         activate.xclient = XClientMessageEvent{ClientMessage, 0, True, fl_display, fl_xid(dialog),
@@ -159,7 +157,7 @@ public:
         window->close();
         delete window;
         Wnd* owner = wnd(dlg->owner);
-        if (MainWindow* main = MainWindow::of(owner); main && owner->enabled) main->picture()->take_focus();
+        if (MainWindow* main = MainWindow::of(owner); main && main->enabled()) main->picture()->take_focus();
     }
 
     std::string control_text(Wnd* control) override {
@@ -176,10 +174,18 @@ public:
             field->position(field->size(), 0);
     }
 
+    Wnd* focused_control(Wnd* dlg) override {
+        Fl_Widget* focus = Fl::focus();
+        return focus && DialogWindow::of(dlg) && focus->window() == DialogWindow::of(dlg)
+                   ? static_cast<Wnd*>(focus->user_data())
+                   : nullptr;
+    }
+
     void enable_window(Wnd* w, bool enabled) override {
         // Only a dialog's owner is disabled, and only while the dialog is open.
         // Back to input, it takes the keys pressed from then on.
         MainWindow* window = MainWindow::of(w);
+        if (window) window->enable(enabled);
         if (!window || !enabled) return;
         window->picture()->forget_keys();
         window->picture()->take_focus();
@@ -203,7 +209,6 @@ public:
     // ---- WindowEvents: what the backend's own widgets report ----------------
     void note_picture_drawn() override { ++pictures_drawn_; }
     void note_exposure() override { ++exposures_; }
-    void note_upload(bool shared) override { trace::upload(shared); }
     bool exposures_suppressed() const override { return menu_open_; }
     void menu_opened() override { menu_open_ = true; }
     void menu_closed(bool shown) override {

@@ -1,12 +1,10 @@
-// The idle/paint trace (QUIMBAR_TRACE_IDLE), see trace.h.
-#include "fltk/trace.h"
-
+// The idle/paint trace (QUIMBAR_TRACE_IDLE), see widgets.h.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 
-#include "backend.h"
+#include "fltk/widgets.h"
 
 namespace layer::fltk::trace {
 

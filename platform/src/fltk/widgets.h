@@ -40,9 +40,6 @@ public:
     virtual void note_picture_drawn() = 0;
     // A picture reports an exposure.
     virtual void note_exposure() = 0;
-    // A picture has chosen how it uploads: through shared memory or with
-    // fl_draw_image (traced with QUIMBAR_TRACE_IDLE).
-    virtual void note_upload(bool shared) = 0;
     // Exposures are not reported while a menu is open or restoring what it
     // covered: menus save what lies beneath them, as on Win32.
     virtual bool exposures_suppressed() const = 0;
@@ -147,7 +144,7 @@ private:
     std::set<int> pressed_;  // keys pressed while the picture had the focus
     int menu_key_alone_ = 0;  // Alt or F10, down with no other key or click since; else 0
     std::unique_ptr<SharedImage> shared_;
-    bool upload_noted_ = false;  // the backend knows how the picture uploads
+    bool upload_traced_ = false;  // the trace has said how the picture uploads
     std::vector<unsigned char> rgb_;  // the fl_draw_image path's RGB bytes
 };
 
@@ -169,6 +166,9 @@ public:
     Wnd* hwnd() const { return hwnd_; }
     Picture* picture() const { return picture_; }
     MenuBar* menu_bar() const { return menu_bar_; }
+    // Whether the window takes input; the backend's enable_window sets it.
+    bool enabled() const { return enabled_; }
+    void enable(bool enabled) { enabled_ = enabled; }
 
 private:
     static void close_box(Fl_Widget* window, void*);
@@ -177,6 +177,7 @@ private:
     WindowEvents& backend_;
     Picture* picture_ = nullptr;
     MenuBar* menu_bar_ = nullptr;
+    bool enabled_ = true;
 };
 
 // ---- Dialogs -----------------------------------------------------------------
@@ -213,8 +214,6 @@ private:
     static void close_box(Fl_Widget* window, void*);
     static void button_pressed(Fl_Widget* button, void*);
     void add_control(Wnd* control, Fl_Font font, int font_size);
-    // Enter means the focused push button, or OK when no button has the focus.
-    int enter_command() const;
     // What the window manager reads of a modal dialog frame: window type
     // dialog, moved and closed but neither resized, minimised nor maximised,
     // transient for the owner. openbox honours the fixed size (no resizing
@@ -224,6 +223,25 @@ private:
 
     Wnd* dlg_;
 };
+
+// ---- The idle/paint trace (trace.cpp) -----------------------------------------
+
+// For the end-to-end tests and timing. With QUIMBAR_TRACE_IDLE set in the
+// environment it writes to standard error "quimbar-trace: idle paints=N" each
+// time the program waits for input after a paint (N: paints of the first
+// window so far), before it "quimbar-trace: paint took T ms" (from BeginPaint
+// to that moment) and "picture shown after T ms" (to the last rows shown),
+// "quimbar-trace: upload by MIT-SHM" (or "by fl_draw_image") when a picture
+// first draws, and after a menu has closed, at the next BeginPaint,
+// "quimbar-trace: menu to paint T ms" (from the menu's closing, i.e. the
+// choice). Without it, nothing.
+namespace trace {
+void paint_started();      // BeginPaint
+void rows_shown();         // rows of a picture went to the display
+void upload(bool shared);  // how the pictures upload
+void menu_closed();
+void idle();               // the program is about to wait for input
+}  // namespace trace
 
 // ---- The backend -------------------------------------------------------------
 
