@@ -427,6 +427,28 @@ TEST_F(Program, ArrowKeysWalkTheGroupAndStopInAnEditField) {
     EXPECT_EQ(run(), 0);
 }
 
+// Tab runs through the tab stops in template order (OK, Abbruch, the two
+// fields) round the end, Shift+Tab back; Enter presses the focused button,
+// here Abbruch, so the typed value is not taken.
+TEST_F(Program, TabWalksTheTabStopsAndEnterPressesTheFocusedButton) {
+    then([] { hl::choose_menu(hl::main_window(), IDM_JULIASIN); });
+    then([] {
+        HWND dlg = hl::dialog();
+        hl::type(dlg, IDC_EDIT1, "5");
+        std::string texts;
+        for (bool shift : {false, false, true, true}) {
+            hl::press_tab(dlg, shift);
+            texts += layer::wnd(hl::focused_control(dlg))->text + ",";
+        }
+        EXPECT_EQ(texts, "0.8,OK,0.8,5,");
+        hl::press_tab(dlg, true);
+        hl::press_enter(dlg);
+    });
+    then([] { EXPECT_EQ(a, 0.36); });
+    then_close();
+    EXPECT_EQ(run(), 0);
+}
+
 // ---- Info dialog -------------------------------------------------------------------
 
 TEST_F(Program, InfoOpensAndClosesWithOkAndEscapeWithoutRepaint) {

@@ -100,7 +100,6 @@ typedef struct tagWNDCLASSA {
 
 #define LOWORD(l) ((WORD)(((UINT_PTR)(l)) & 0xffff))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h) << 16)))
-#define RGB(r, g, b) ((COLORREF)(((BYTE)(r)) | ((WORD)((BYTE)(g)) << 8) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(c) ((BYTE)(c))
 #define GetGValue(c) ((BYTE)(((WORD)(c)) >> 8))
 #define GetBValue(c) ((BYTE)((c) >> 16))
@@ -121,6 +120,8 @@ typedef struct tagWNDCLASSA {
 #define BN_CLICKED 0
 
 // Virtual keys
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
 #define VK_ESCAPE 0x1B
 #define VK_LEFT 0x25
 #define VK_UP 0x26

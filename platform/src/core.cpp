@@ -278,7 +278,11 @@ Wnd* main_window() {
     return nullptr;
 }
 
-Wnd* open_dialog() { return state().dialogs.empty() ? nullptr : state().dialogs.back(); }
+Wnd* open_dialog() {
+    auto& open = state().dialogs;
+    auto found = std::find_if(open.rbegin(), open.rend(), [](Wnd* d) { return !d->dialog_ended; });
+    return found == open.rend() ? nullptr : *found;
+}
 
 Wnd* dialog_item(Wnd* dlg, int id) {
     if (!dlg) return nullptr;

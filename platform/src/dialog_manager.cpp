@@ -25,10 +25,30 @@ ControlKind kind_of(const std::string& window_class) {
     return ControlKind::other;
 }
 
+bool tab_stop(const Wnd* c) {
+    return (c->style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE);
+}
+
 Wnd* first_tab_stop(Wnd* dlg) {
-    for (Wnd* c : dlg->controls)
-        if ((c->style & WS_TABSTOP) && (c->style & WS_VISIBLE) && !(c->style & WS_DISABLED)) return c;
+    auto found = std::find_if(dlg->controls.begin(), dlg->controls.end(), tab_stop);
+    return found == dlg->controls.end() ? nullptr : *found;
+}
+
+// Win32's GetNextDlgTabItem: the next (or previous) tab stop after `from`,
+// round the end; `from` when there is no other, null when there is none.
+Wnd* next_tab_item(Wnd* dlg, Wnd* from, bool previous) {
+    const std::vector<Wnd*>& c = dlg->controls;
+    int n = static_cast<int>(c.size()), i = static_cast<int>(std::find(c.begin(), c.end(), from) - c.begin());
+    if (i == n) i = previous ? 0 : n - 1;  // from no control: the first (last) tab stop
+    for (int step = 1; step <= n; ++step)
+        if (Wnd* next = c[(i + (previous ? n - step : step)) % n]; tab_stop(next)) return next;
     return nullptr;
+}
+
+void focus(Wnd* dlg, Wnd* control) {
+    if (!control) return;
+    dlg->focus = control;
+    backend().set_focus(control);
 }
 
 Wnd* build_dialog(const DialogTemplate& t, Wnd* owner, DLGPROC proc) {
@@ -108,11 +128,30 @@ Wnd* next_group_item(Wnd* dlg, Wnd* from, bool previous) {
 
 }  // namespace
 
-bool dialog_arrow_key(Wnd* dlg, Wnd* from, int virtual_key) {
-    if (!dlg || !from || from->parent != dlg || from->control_kind == ControlKind::edit) return false;
-    dlg->focus = next_group_item(dlg, from, virtual_key == VK_LEFT || virtual_key == VK_UP);
-    backend().set_focus(dlg->focus);
-    return true;
+bool dialog_key(Wnd* dlg, int virtual_key, bool shift) {
+    if (!dlg || dlg->kind != WindowKind::dialog) return false;
+    Wnd* from = dlg->focus = backend().focused_control(dlg);
+    if (from && from->parent != dlg) from = dlg->focus = nullptr;
+    switch (virtual_key) {
+    case VK_RETURN:
+        dialog_command(dlg, from && from->control_kind == ControlKind::button ? from->id : IDOK);
+        return true;
+    case VK_ESCAPE:
+        dialog_command(dlg, IDCANCEL);
+        return true;
+    case VK_TAB:
+        focus(dlg, next_tab_item(dlg, from, shift));
+        return true;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+        if (!from || from->control_kind == ControlKind::edit) return false;
+        focus(dlg, next_group_item(dlg, from, virtual_key == VK_LEFT || virtual_key == VK_UP));
+        return true;
+    default:
+        return false;
+    }
 }
 
 LRESULT dialog_window_proc(Wnd* dlg, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -143,10 +182,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
 
     Wnd* first = first_tab_stop(dlg);
     WPARAM first_handle = reinterpret_cast<WPARAM>(first ? first->handle : nullptr);
-    if (SendMessageA(dlg->handle, WM_INITDIALOG, first_handle, initParam) && first && !dlg->dialog_ended) {
-        dlg->focus = first;
-        backend().set_focus(first);
-    }
+    if (SendMessageA(dlg->handle, WM_INITDIALOG, first_handle, initParam) && !dlg->dialog_ended) focus(dlg, first);
 
     while (!dlg->dialog_ended) {
         MSG msg;

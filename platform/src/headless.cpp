@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "core.h"
+#include "backend.h"
 
 namespace layer::headless {
 
@@ -64,7 +64,7 @@ std::string control_text(HWND dlg, int id) {
     return c ? c->text : std::string();
 }
 
-HWND focused_control(HWND dlg) { return wnd(dlg) ? handle(wnd(dlg)->focus) : nullptr; }
+HWND focused_control(HWND dlg) { return wnd(dlg) ? handle(backend().focused_control(wnd(dlg))) : nullptr; }
 
 void choose_menu(HWND w, int id) { menu_chosen(wnd(w), id); }
 void release_key(HWND w, int virtual_key) { key_released(wnd(w), virtual_key); }
@@ -81,13 +81,10 @@ void type(HWND dlg, int id, const std::string& text) {
 
 void click(HWND dlg, int id) { dialog_command(wnd(dlg), id); }
 
-void press_enter(HWND dlg) {
-    Wnd* f = wnd(focused_control(dlg));
-    dialog_command(wnd(dlg), f && f->control_kind == ControlKind::button ? f->id : IDOK);
-}
-
-void press_escape(HWND dlg) { dialog_command(wnd(dlg), IDCANCEL); }
-void press_arrow(HWND dlg, int virtual_key) { dialog_arrow_key(wnd(dlg), wnd(focused_control(dlg)), virtual_key); }
+void press_enter(HWND dlg) { dialog_key(wnd(dlg), VK_RETURN); }
+void press_escape(HWND dlg) { dialog_key(wnd(dlg), VK_ESCAPE); }
+void press_tab(HWND dlg, bool shift) { dialog_key(wnd(dlg), VK_TAB, shift); }
+void press_arrow(HWND dlg, int virtual_key) { dialog_key(wnd(dlg), virtual_key); }
 
 const std::vector<COLORREF>& screen(HWND w) { return wnd(w)->back; }
 int client_width(HWND w) { return wnd(w)->client_width; }

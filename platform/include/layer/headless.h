@@ -49,6 +49,7 @@ void type(HWND dlg, int id, const std::string& text);
 void click(HWND dlg, int id);
 void press_enter(HWND dlg);
 void press_escape(HWND dlg);
+void press_tab(HWND dlg, bool shift = false);
 // An arrow key (VK_LEFT..VK_DOWN) on the focused control.
 void press_arrow(HWND dlg, int virtual_key);
 

@@ -1,3 +1,5 @@
+// DialogWindow, a modal dialog on the screen: its controls, its frame hints
+// and its closing; EditField, the Win32 edit control.
 #include "fltk/widgets.h"
 
 #include <FL/Fl.H>
@@ -6,7 +8,9 @@
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 #include <X11/Xatom.h>
+#include <poll.h>
 
+#include <chrono>
 #include <string>
 
 namespace layer::fltk {
@@ -92,6 +96,45 @@ void write_motif_hints(Window xid) {
     XChangeProperty(fl_display, xid, atom, atom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(hints), 5);
 }
 
+bool overlaps(const RECT& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The window manager's frame around a top-level X window: its ancestor just
+// below the root, or the window itself when nothing has reparented it.
+Window frame_of(Window xid) {
+    Window w = xid;
+    for (;;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(fl_display, w, &root, &parent, &children, &count)) return w;
+        if (children) XFree(children);
+        if (parent == root || parent == 0) return w;
+        w = parent;
+    }
+}
+
+Bool is_unmap_of(Display*, XEvent* event, XPointer window) {
+    return (event->type == UnmapNotify || event->type == DestroyNotify) &&
+           event->xany.window == *reinterpret_cast<Window*>(window);
+}
+
+// Waits for the frame (whose structure events we receive) to be unmapped or
+// destroyed; other events stay queued for FLTK.
+void await_unmap(Window frame) {
+    using Clock = std::chrono::steady_clock;
+    auto deadline = Clock::now() + event_guard;
+    XEvent event;
+    XFlush(fl_display);
+    while (!XCheckIfEvent(fl_display, &event, is_unmap_of, reinterpret_cast<XPointer>(&frame))) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return;
+        pollfd connection{ConnectionNumber(fl_display), POLLIN, 0};
+        poll(&connection, 1, static_cast<int>(left));
+        XEventsQueued(fl_display, QueuedAfterReading);
+    }
+}
+
 }  // namespace
 
 // ---- DialogWindow --------------------------------------------------------------
@@ -152,13 +195,6 @@ void DialogWindow::add_control(Wnd* control, Fl_Font font, int font_size) {
     control->backend_data = widget;
 }
 
-int DialogWindow::enter_command() const {
-    Fl_Widget* focus = Fl::focus();
-    if (focus && focus->window() == this && focus->callback() == button_pressed)
-        return static_cast<Wnd*>(focus->user_data())->id;
-    return IDOK;
-}
-
 void DialogWindow::show() {
     if (shown()) {
         Fl_Window::show();
@@ -189,24 +225,52 @@ void DialogWindow::set_frame_hints() {
 }
 
 int DialogWindow::handle(int event) {
-    // Keys reach the dialog itself when the focused control leaves them.
+    // Keys reach the dialog itself when the focused control leaves them; the
+    // dialog manager's, not FLTK's navigation.
     if (event == FL_KEYDOWN || event == FL_SHORTCUT) {
         int key = Fl::event_key();
-        if (key == FL_Enter || key == FL_KP_Enter) {
-            dialog_command(dlg_, enter_command());
-            return 1;
-        }
-        if (key == FL_Escape) {
-            dialog_command(dlg_, IDCANCEL);
-            return 1;
-        }
-        if (key >= FL_Left && key <= FL_Down) {  // the dialog manager's, not FLTK's navigation
-            if (Fl_Widget* focus = Fl::focus())
-                dialog_arrow_key(dlg_, static_cast<Wnd*>(focus->user_data()), virtual_key_for(key));
+        int vk = key == FL_Enter || key == FL_KP_Enter ? VK_RETURN
+                 : key == FL_Escape                    ? VK_ESCAPE
+                 : key == FL_Tab                       ? VK_TAB
+                 : key >= FL_Left && key <= FL_Down    ? virtual_key_for(key)
+                                                       : 0;
+        if (vk) {
+            dialog_key(dlg_, vk, Fl::event_state(FL_SHIFT) != 0);
             return 1;
         }
     }
     return Fl_Window::handle(event);
+}
+
+void DialogWindow::close() {
+    // Whether hiding uncovers part of the owner's picture (frame included).
+    bool uncovers = false;
+    Wnd* owner = wnd(dlg_->owner);
+    if (MainWindow* main = MainWindow::of(owner); main && main->shown() && shown()) {
+        RECT picture{owner->client_origin.x, owner->client_origin.y, owner->client_origin.x + owner->client_width,
+                     owner->client_origin.y + owner->client_height};
+        uncovers = overlaps(dlg_->window_rect, picture);
+    }
+    // The exposure this leaves must reach the core before the program's own
+    // invalidation is painted, so both make one paint. A window manager's
+    // frame uncovers the picture only when the window manager unmaps it,
+    // after it has learnt that the dialog is gone: watch the frame for that.
+    Window frame = None;
+    if (uncovers) {
+        Window xid = fl_xid(this);
+        frame = frame_of(xid);
+        XWindowAttributes attributes;
+        if (frame == xid || !XGetWindowAttributes(fl_display, frame, &attributes) ||
+            attributes.map_state != IsViewable)
+            frame = None;
+        else
+            XSelectInput(fl_display, frame, StructureNotifyMask);
+    }
+    hide();
+    if (frame != None) await_unmap(frame);
+    sync_with_server();
+    for (Wnd* control : dlg_->controls) control->backend_data = nullptr;
+    dlg_->backend_data = nullptr;
 }
 
 void DialogWindow::resize(int x, int y, int width, int height) {
@@ -224,7 +288,7 @@ void DialogWindow::close_box(Fl_Widget* window, void*) {
     if (Fl::event() == FL_CLOSE)
         close_requested(self->dlg_);
     else
-        dialog_command(self->dlg_, IDCANCEL);  // Escape that nothing else took
+        dialog_key(self->dlg_, VK_ESCAPE);  // Escape that nothing else took
 }
 
 void DialogWindow::button_pressed(Fl_Widget* button, void*) {

@@ -1,3 +1,4 @@
+// Pure helpers of the FLTK backend: menu labels and columns, key codes, edit field fitting.
 #include "fltk/helpers.h"
 
 #include <FL/Enumerations.H>

@@ -1,4 +1,7 @@
+// The main window: the picture (the client area) and the window around it.
 #include "fltk/widgets.h"
+
+#include "fltk/shm_image.h"
 
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
@@ -15,12 +18,14 @@ Picture::Picture(Wnd* w, WindowEvents& backend, int x, int y, int width, int hei
     color(FL_BLACK);
 }
 
+Picture::~Picture() = default;
+
 SharedImage* Picture::shared_image(int width, int height) {
     if (shared_ && shared_->width() == width && shared_->height() == height) return shared_.get();
     shared_.reset();
     shared_ = SharedImage::create(width, height);
-    if (!upload_noted_) backend_.note_upload(shared_ != nullptr);
-    upload_noted_ = true;
+    if (!upload_traced_) trace::upload(shared_ != nullptr);
+    upload_traced_ = true;
     return shared_.get();
 }
 
@@ -157,7 +162,7 @@ int MainWindow::handle(int event) {
     if (menu_bar_ && menu_bar_->tracking()) {
         if (int used = menu_bar_->track_event(event)) return used;
     }
-    if (!hwnd_->enabled) {
+    if (!enabled_) {
         switch (event) {
         case FL_PUSH:
         case FL_RELEASE:

@@ -1,3 +1,5 @@
+// MenuBar, the main window's menu bar, and its menu mode with MenuPopup, the
+// popup menus; the font of menus and dialogs.
 #include "fltk/widgets.h"
 
 #include <FL/Fl.H>
@@ -5,8 +7,38 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 
 namespace layer::fltk {
+
+Fl_Font ui_font() {
+    static const Fl_Font font = [] {
+        // Fontconfig substitutes its default sans face if Nimbus Sans is
+        // missing, so this never fails.
+        Fl::set_font(FL_FREE_FONT, "Nimbus Sans");
+        return FL_FREE_FONT;
+    }();
+    return font;
+}
+
+int ui_font_size(int base_unit_x) {
+    static std::map<int, int> sizes;  // measured once per base unit
+    if (sizes.count(base_unit_x)) return sizes[base_unit_x];
+    // The dialog base unit is the average width of the 52 Latin letters.
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    int best = 10;
+    double best_error = 1e9;
+    for (int size = 6; size <= 40; ++size) {
+        fl_font(ui_font(), size);
+        double error = std::fabs(fl_width(letters) / 52.0 - base_unit_x);
+        if (error < best_error) {
+            best_error = error;
+            best = size;
+        }
+    }
+    return sizes[base_unit_x] = best;
+}
 
 namespace {
 
@@ -21,6 +53,9 @@ inline Fl_Color menu_highlight_colour() { return fl_rgb_color(10, 36, 106); }
 constexpr Fl_Color menu_highlight_text_colour = FL_WHITE;
 
 const MenuSpacing spacing;
+
+// Whether the main window of the menu bar takes input (not while its dialog is open).
+bool takes_input(const MenuBar* bar) { return static_cast<MainWindow*>(bar->window())->enabled(); }
 
 // The width of a label's text without its '&' markers and its hint, in the
 // current font.
@@ -180,7 +215,7 @@ int MenuBar::handle(int event) {
     if (tracking_) return 0;
     switch (event) {
     case FL_PUSH: {
-        if (!hwnd_->enabled || Fl::event_button() != FL_LEFT_MOUSE) return 1;  // Win32: the left button only
+        if (!takes_input(this) || Fl::event_button() != FL_LEFT_MOUSE) return 1;  // Win32: the left button only
         int t = title_at(Fl::event_x_root(), Fl::event_y_root());
         if (t < 0) return 1;
         nav_.open_title(t, false);
@@ -190,7 +225,7 @@ int MenuBar::handle(int event) {
     case FL_SHORTCUT: {
         // Alt+letter: the title with that mnemonic opens, its first item
         // highlighted.
-        if (!hwnd_->enabled || !Fl::event_state(FL_ALT) || !Fl::event_text()[0]) return 0;
+        if (!takes_input(this) || !Fl::event_state(FL_ALT) || !Fl::event_text()[0]) return 0;
         if (!nav_.open_by_mnemonic(Fl::event_text())) return 0;
         track();
         return 1;
@@ -201,7 +236,7 @@ int MenuBar::handle(int event) {
 }
 
 void MenuBar::enter_from_keyboard() {
-    if (tracking_ || !hwnd_->enabled) return;
+    if (tracking_ || !takes_input(this)) return;
     nav_.enter_bar();
     track();
 }

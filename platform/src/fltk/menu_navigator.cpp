@@ -1,3 +1,4 @@
+// MenuNavigator: the state of Win32's menu mode, without drawing.
 #include "fltk/menu_navigator.h"
 
 #include <strings.h>

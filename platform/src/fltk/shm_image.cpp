@@ -1,4 +1,5 @@
-#include "fltk/widgets.h"
+// SharedImage: the picture's upload through an XImage in shared memory.
+#include "fltk/shm_image.h"
 
 #include <FL/Fl.H>
 #include <sys/ipc.h>

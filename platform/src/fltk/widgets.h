@@ -9,19 +9,28 @@
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Widget.H>
 #include <FL/Fl_Window.H>
-#include <FL/x.H>
-#include <X11/extensions/XShm.h>
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <set>
 #include <vector>
 
-#include "core.h"
+#include "backend.h"
 #include "fltk/helpers.h"
 #include "fltk/menu_navigator.h"
 
 namespace layer::fltk {
+
+// How long to wait at most for something the window manager or the server
+// owes us. Only a guard against a window manager that has gone away: the
+// waits end on the event they wait for, not on time.
+constexpr auto event_guard = std::chrono::seconds(5);
+
+// Waits until the X server has handled every request sent so far, then
+// handles the events that came in meanwhile (among them the exposures those
+// requests caused) and draws what they damaged.
+void sync_with_server();
 
 // What the widgets report to the backend: drawing, exposures, menus and
 // resizes. FltkBackend implements it.
@@ -31,9 +40,6 @@ public:
     virtual void note_picture_drawn() = 0;
     // A picture reports an exposure.
     virtual void note_exposure() = 0;
-    // A picture has chosen how it uploads: through shared memory or with
-    // fl_draw_image (traced with QUIMBAR_TRACE_IDLE).
-    virtual void note_upload(bool shared) = 0;
     // Exposures are not reported while a menu is open or restoring what it
     // covered: menus save what lies beneath them, as on Win32.
     virtual bool exposures_suppressed() const = 0;
@@ -57,54 +63,10 @@ Fl_Font ui_font();
 // display.
 int ui_font_size(int base_unit_x);
 
-// ---- The picture's upload ----------------------------------------------------
-
-// Through MIT-SHM: an XImage in a shared memory segment
-// that the X server reads directly, so a put sends no pixels through the
-// socket. Only on a local display that offers the extension and a 24/32-bit
-// TrueColor visual with 0x00RRGGBB pixels; elsewhere (remote displays,
-// QUIMBAR_NO_SHM=1 in the environment) create() returns null and the picture
-// is drawn with fl_draw_image.
-class SharedImage {
-public:
-    // An image of width x height pixels for windows of FLTK's visual
-    // (fl_visual) on fl_display; null if the display does not allow it.
-    // After one failure no further image is tried.
-    static std::unique_ptr<SharedImage> create(int width, int height);
-    // Detaches and frees the segment.
-    ~SharedImage();
-    SharedImage(const SharedImage&) = delete;
-    SharedImage& operator=(const SharedImage&) = delete;
-
-    int width() const { return image_->width; }
-    int height() const { return image_->height; }
-
-    // Converts [x0, x1) x [y0, y1) of `back` (0x00BBGGRR, `stride` pixels a
-    // row, within width() x height()) into the image and puts it at
-    // (dst_x, dst_y) of fl_window with fl_gc. First waits until the server
-    // has read the previous put; does not wait for this one.
-    void put(const COLORREF* back, int stride, int x0, int y0, int x1, int y1, int dst_x, int dst_y);
-
-private:
-    SharedImage() = default;
-    // Waits until the server has handled the last put (its completion event,
-    // or any later answer, has arrived); takes the completion events off the
-    // queue so FLTK does not wake up for them.
-    void wait_for_server();
-
-    Display* display_ = nullptr;
-    XShmSegmentInfo segment_{};
-    XImage* image_ = nullptr;
-    bool attached_ = false;
-    // The last put, while the server may still be reading the segment.
-    bool put_pending_ = false;
-    unsigned long put_serial_ = 0;
-    Window put_window_ = 0;
-};
-
 // ---- The main window ---------------------------------------------------------
 
 class MenuPopup;
+class SharedImage;
 
 // The menu bar, drawn from the window's parsed menu resource. It runs
 // Win32's menu mode: entered by a click on a title, Alt+mnemonic, F10 or a
@@ -153,6 +115,7 @@ private:
 class Picture : public Fl_Widget {
 public:
     Picture(Wnd* w, WindowEvents& backend, int x, int y, int width, int height);
+    ~Picture() override;
 
     void draw() override;
     int handle(int event) override;
@@ -181,7 +144,7 @@ private:
     std::set<int> pressed_;  // keys pressed while the picture had the focus
     int menu_key_alone_ = 0;  // Alt or F10, down with no other key or click since; else 0
     std::unique_ptr<SharedImage> shared_;
-    bool upload_noted_ = false;  // the backend knows how the picture uploads
+    bool upload_traced_ = false;  // the trace has said how the picture uploads
     std::vector<unsigned char> rgb_;  // the fl_draw_image path's RGB bytes
 };
 
@@ -203,6 +166,9 @@ public:
     Wnd* hwnd() const { return hwnd_; }
     Picture* picture() const { return picture_; }
     MenuBar* menu_bar() const { return menu_bar_; }
+    // Whether the window takes input; the backend's enable_window sets it.
+    bool enabled() const { return enabled_; }
+    void enable(bool enabled) { enabled_ = enabled; }
 
 private:
     static void close_box(Fl_Widget* window, void*);
@@ -211,6 +177,7 @@ private:
     WindowEvents& backend_;
     Picture* picture_ = nullptr;
     MenuBar* menu_bar_ = nullptr;
+    bool enabled_ = true;
 };
 
 // ---- Dialogs -----------------------------------------------------------------
@@ -231,8 +198,15 @@ public:
     // x, y: where the dialog's client area goes on the screen.
     DialogWindow(Wnd* dlg, int x, int y);
 
+    // The dialog window of a dialog (its backend_data), or null.
+    static DialogWindow* of(const Wnd* w) {
+        return w && w->kind == WindowKind::dialog ? static_cast<DialogWindow*>(w->backend_data) : nullptr;
+    }
     // Creates the X window with the hints of a Win32 modal dialog frame.
     void show() override;
+    // Hides it before it is deleted; the exposures this leaves on the owner
+    // have reached the core (window_exposed) when it returns.
+    void close();
     int handle(int event) override;
     void resize(int x, int y, int width, int height) override;
 
@@ -240,8 +214,6 @@ private:
     static void close_box(Fl_Widget* window, void*);
     static void button_pressed(Fl_Widget* button, void*);
     void add_control(Wnd* control, Fl_Font font, int font_size);
-    // Enter means the focused push button, or OK when no button has the focus.
-    int enter_command() const;
     // What the window manager reads of a modal dialog frame: window type
     // dialog, moved and closed but neither resized, minimised nor maximised,
     // transient for the owner. openbox honours the fixed size (no resizing
@@ -251,6 +223,25 @@ private:
 
     Wnd* dlg_;
 };
+
+// ---- The idle/paint trace (trace.cpp) -----------------------------------------
+
+// For the end-to-end tests and timing. With QUIMBAR_TRACE_IDLE set in the
+// environment it writes to standard error "quimbar-trace: idle paints=N" each
+// time the program waits for input after a paint (N: paints of the first
+// window so far), before it "quimbar-trace: paint took T ms" (from BeginPaint
+// to that moment) and "picture shown after T ms" (to the last rows shown),
+// "quimbar-trace: upload by MIT-SHM" (or "by fl_draw_image") when a picture
+// first draws, and after a menu has closed, at the next BeginPaint,
+// "quimbar-trace: menu to paint T ms" (from the menu's closing, i.e. the
+// choice). Without it, nothing.
+namespace trace {
+void paint_started();      // BeginPaint
+void rows_shown();         // rows of a picture went to the display
+void upload(bool shared);  // how the pictures upload
+void menu_closed();
+void idle();               // the program is about to wait for input
+}  // namespace trace
 
 // ---- The backend -------------------------------------------------------------
 
