@@ -105,7 +105,7 @@ TEST_P(FamilyCommand, ResetsTheViewAndTakesTheDialogDefaultsOnOk) {
         EXPECT_EQ(zoom, c.zoom);
         EXPECT_EQ(links, 0.0);
         EXPECT_EQ(oben, 0.0);
-        hl::press_enter(dlg);
+        hl::press_key(dlg, VK_RETURN);
     });
     then([&] {
         EXPECT_EQ(hl::dialog(), nullptr);
@@ -199,7 +199,7 @@ TEST_F(Program, ConfirmedTextsAndTheCubicEOutliveLaterDialogs) {
     then([] {
         HWND dlg = hl::dialog();
         for (int field : {IDC_EDIT1, IDC_EDIT2, IDC_EDIT3, IDC_EDIT4}) hl::type(dlg, field, "7");
-        hl::press_escape(dlg);
+        hl::press_key(dlg, VK_ESCAPE);
     });
     then([] {
         EXPECT_STREQ(zeiger, "0.9");
@@ -225,7 +225,7 @@ TEST_F(Program, CancelKeepsParametersAndTextsButNotTheOldView) {
     then([] {
         HWND dlg = hl::dialog();
         hl::type(dlg, IDC_EDIT1, "5");
-        hl::press_escape(dlg);
+        hl::press_key(dlg, VK_ESCAPE);
     });
     then([] {
         EXPECT_EQ(j, 3);
@@ -261,16 +261,16 @@ TEST_F(Program, CubicAfterStartUpAndAfterOtherDialogsUsesTheLastConfirmedValues)
         EXPECT_EQ(r.top, main.top + 4 + 19 + 19 - 3 - 19);
         EXPECT_EQ(r.right, main.left + 4 + 398 + 3);
         EXPECT_EQ(r.bottom, main.top + 4 + 19 + 19 + 172 + 3);
-        hl::press_escape(hl::dialog());
+        hl::press_key(hl::dialog(), VK_ESCAPE);
     });
     then([] {
         EXPECT_EQ(a, 0.36);  // D = 0.36 + 0.46i, E = 0
         EXPECT_EQ(a2, 0.0);
         hl::choose_menu(hl::main_window(), IDM_JULIAMENGE);
     });
-    then([] { hl::press_enter(hl::dialog()); });
+    then([] { hl::press_key(hl::dialog(), VK_RETURN); });
     then([] { hl::choose_menu(hl::main_window(), IDM_JULIAKUB); });
-    then([] { hl::press_escape(hl::dialog()); });
+    then([] { hl::press_key(hl::dialog(), VK_ESCAPE); });
     then([] {
         EXPECT_EQ(j, 4);
         EXPECT_EQ(a, 0.313);  // the quadratic dialog's c is now D
@@ -298,7 +298,7 @@ TEST_F(Program, RepaintDuringTheDialogDrawsTheNewFamilyWithTheOldParameters) {
         hl::release_key(hl::main_window(), VK_ADD);
         hl::choose_menu(hl::main_window(), IDM_VERGR_5);
     });
-    then([] { hl::press_enter(hl::dialog()); });
+    then([] { hl::press_key(hl::dialog(), VK_RETURN); });
     then([] {
         EXPECT_EQ(zoom, 1.0);
         EXPECT_EQ(a2, -0.574);
@@ -386,7 +386,7 @@ TEST_F(Program, KeysActOnReleaseLikeTheirCommands) {
 
 TEST_F(Program, CommandWithoutMenuItemSelectsTheExchangedSine) {
     then([] { PostMessageA(hl::main_window(), WM_COMMAND, IDM_JULIASINX, 0); });
-    then([] { hl::press_escape(hl::dialog()); });
+    then([] { hl::press_key(hl::dialog(), VK_ESCAPE); });
     then([] {
         EXPECT_EQ(j, 3);
         EXPECT_EQ(j2, 1);
@@ -406,7 +406,7 @@ TEST_F(Program, ArrowKeysWalkTheGroupAndStopInAnEditField) {
     auto walk = [](std::initializer_list<int> keys) {
         std::string texts;
         for (int key : keys) {
-            hl::press_arrow(hl::dialog(), key);
+            hl::press_key(hl::dialog(), key);
             texts += layer::wnd(hl::focused_control(hl::dialog()))->text + ",";
         }
         return texts;
@@ -415,13 +415,13 @@ TEST_F(Program, ArrowKeysWalkTheGroupAndStopInAnEditField) {
     then([&] {
         EXPECT_EQ(walk({VK_UP, VK_LEFT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_UP, VK_LEFT}),
                   "Realteil,Imaginärteil,Realteil,OK,Abbruch,0.313,0.313,0.313,0.313,");
-        hl::press_escape(hl::dialog());
+        hl::press_key(hl::dialog(), VK_ESCAPE);
     });
     then([] { hl::choose_menu(hl::main_window(), IDM_INFO); });
     then([&] {
         const std::string credit = layer::wnd(hl::dialog())->controls.at(2)->text;
         EXPECT_EQ(walk({VK_DOWN, VK_DOWN, VK_DOWN, VK_UP}), "Version 1.2, Nov 2002," + credit + ",OK," + credit + ",");
-        hl::press_escape(hl::dialog());
+        hl::press_key(hl::dialog(), VK_ESCAPE);
     });
     then_close();
     EXPECT_EQ(run(), 0);
@@ -437,12 +437,12 @@ TEST_F(Program, TabWalksTheTabStopsAndEnterPressesTheFocusedButton) {
         hl::type(dlg, IDC_EDIT1, "5");
         std::string texts;
         for (bool shift : {false, false, true, true}) {
-            hl::press_tab(dlg, shift);
+            hl::press_key(dlg, VK_TAB, shift);
             texts += layer::wnd(hl::focused_control(dlg))->text + ",";
         }
         EXPECT_EQ(texts, "0.8,OK,0.8,5,");
-        hl::press_tab(dlg, true);
-        hl::press_enter(dlg);
+        hl::press_key(dlg, VK_TAB, true);
+        hl::press_key(dlg, VK_RETURN);
     });
     then([] { EXPECT_EQ(a, 0.36); });
     then_close();
@@ -469,7 +469,7 @@ TEST_F(Program, InfoOpensAndClosesWithOkAndEscapeWithoutRepaint) {
         hl::click(dlg, IDOK);
     });
     then([] { hl::choose_menu(hl::main_window(), IDM_INFO); });
-    then([] { hl::press_escape(hl::dialog()); });
+    then([] { hl::press_key(hl::dialog(), VK_ESCAPE); });
     then([] {
         EXPECT_EQ(hl::dialog(), nullptr);
         EXPECT_EQ(hl::paint_count(hl::main_window()), 1);
@@ -493,7 +493,7 @@ TEST_F(Program, ClosedDialogsAreFreedAndTheirHandlesStayVoid) {
         then([&] {
             ASSERT_NE(hl::dialog(), nullptr);
             for (HWND h : {hl::dialog(), hl::focused_control(hl::dialog())}) EXPECT_TRUE(handles.insert(h).second);
-            hl::press_escape(hl::dialog());
+            hl::press_key(hl::dialog(), VK_ESCAPE);
         });
     }
     then([&] {

@@ -30,7 +30,7 @@ TEST_P(BadText, ReadsAsTheParsedValueAndDrawsThePicture) {
     then([] {
         HWND dlg = hl::dialog();
         for (int id : {IDC_EDIT1, IDC_EDIT2, IDC_EDIT3, IDC_EDIT4}) hl::type(dlg, id, GetParam().text);
-        hl::press_enter(dlg);
+        hl::press_key(dlg, VK_RETURN);
     });
     then([] {
         const double want = GetParam().value;
@@ -50,7 +50,7 @@ TEST_P(BadText, ReadsAsTheParsedValueAndDrawsThePicture) {
     then([] { hl::choose_menu(hl::main_window(), IDM_JULIAMENGE); });
     then([] {
         hl::type(hl::dialog(), IDC_EDIT1, GetParam().text);
-        hl::press_enter(hl::dialog());
+        hl::press_key(hl::dialog(), VK_RETURN);
     });
     then([] {
         if (GetParam().pictures) {
@@ -62,7 +62,7 @@ TEST_P(BadText, ReadsAsTheParsedValueAndDrawsThePicture) {
     then([] { hl::choose_menu(hl::main_window(), IDM_JULIASIN); });
     then([] {
         hl::type(hl::dialog(), IDC_EDIT2, GetParam().text);
-        hl::press_enter(hl::dialog());
+        hl::press_key(hl::dialog(), VK_RETURN);
         for (int k = 0; k < 8; ++k) hl::release_key(hl::main_window(), VK_SUBTRACT);
     });
     then([] {
@@ -113,7 +113,7 @@ TEST_P(ExtremeView, ElevenHundredStepsPaintTheModelPicture) {
     const ExtremeCase& c = GetParam();
     if (c.family_command) {
         then([&] { hl::choose_menu(hl::main_window(), c.family_command); });
-        if (c.family_command != IDM_MANDELBROT) then([] { hl::press_enter(hl::dialog()); });
+        if (c.family_command != IDM_MANDELBROT) then([] { hl::press_key(hl::dialog(), VK_RETURN); });
     }
     for (int round = 0; round < 11; ++round) {
         then([&] { press(c.key, 100); });

@@ -47,17 +47,8 @@ DECLARE_LAYER_HANDLE(HBRUSH);
 typedef HICON HCURSOR;
 typedef void* HGDIOBJ;
 
-typedef struct tagPOINT {
-    LONG x;
-    LONG y;
-} POINT;
-
-typedef struct tagRECT {
-    LONG left;
-    LONG top;
-    LONG right;
-    LONG bottom;
-} RECT;
+typedef struct tagPOINT { LONG x, y; } POINT;
+typedef struct tagRECT { LONG left, top, right, bottom; } RECT;
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -157,7 +148,6 @@ typedef struct tagWNDCLASSA {
     (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_EX_DLGMODALFRAME 0x00000001L
 
-
 // Dialog styles
 #define DS_SETFONT 0x0040L
 #define DS_MODALFRAME 0x0080L
@@ -177,10 +167,6 @@ typedef struct tagWNDCLASSA {
 // Stock objects and system resources
 #define BLACK_BRUSH 4
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
-
-#ifdef __cplusplus
-extern "C++" {
-#endif
 
 // The program's entry; the layer's main() calls it.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
@@ -240,9 +226,5 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
                                LPARAM initParam);
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
 UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount);
-
-#ifdef __cplusplus
-}
-#endif
 
 #endif

@@ -170,8 +170,6 @@ constexpr int menu_bar_height = 19;
 // The outer rectangle around `inner` (the window without frame and caption),
 // as AdjustWindowRectEx computes it for a window without menu.
 RECT outer_rect(const RECT& inner, DWORD style, DWORD exstyle);
-// The window without frame and caption, from its outer rectangle.
-RECT inner_rect(const RECT& outer, DWORD style, DWORD exstyle);
 
 // ---- Introspection, for backends and tests --------------------------------
 

@@ -33,8 +33,7 @@ bool empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 RECT intersect(const RECT& a, const RECT& b) {
     RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
            std::min(a.bottom, b.bottom)};
-    if (empty(r)) return RECT{0, 0, 0, 0};
-    return r;
+    return empty(r) ? RECT{0, 0, 0, 0} : r;
 }
 
 RECT unite(const RECT& a, const RECT& b) {
@@ -132,16 +131,17 @@ void resize_back_buffer(Wnd* w, int width, int height) {
     w->client_height = height;
 }
 
+// The window without frame and caption, from its outer rectangle.
+RECT inner_rect(const RECT& outer, DWORD style, DWORD exstyle) {
+    RECT frame = outer_rect(RECT{0, 0, 0, 0}, style, exstyle);
+    return RECT{outer.left - frame.left, outer.top - frame.top, outer.right - frame.right,
+                outer.bottom - frame.bottom};
+}
+
 LRESULT call_procedure(Wnd* w, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (w->kind) {
-    case WindowKind::top:
-        return w->proc ? w->proc(w->handle, message, wParam, lParam) : DefWindowProcA(w->handle, message, wParam, lParam);
-    case WindowKind::dialog:
-        return dialog_window_proc(w, message, wParam, lParam);
-    case WindowKind::control:
-        return 0;  // the toolkit's widgets do what a control does
-    }
-    return 0;
+    if (w->kind == WindowKind::dialog) return dialog_window_proc(w, message, wParam, lParam);
+    if (w->kind == WindowKind::control) return 0;  // the toolkit's widgets do what a control does
+    return w->proc ? w->proc(w->handle, message, wParam, lParam) : DefWindowProcA(w->handle, message, wParam, lParam);
 }
 
 }  // namespace
@@ -202,19 +202,9 @@ void reset() {
 }
 
 RECT outer_rect(const RECT& inner, DWORD style, DWORD exstyle) {
-    int border = 0;
-    if (style & WS_THICKFRAME)
-        border = 4;
-    else if ((style & WS_DLGFRAME) || (exstyle & WS_EX_DLGMODALFRAME))
-        border = 3;
+    int border = (style & WS_THICKFRAME) ? 4 : (style & WS_DLGFRAME) || (exstyle & WS_EX_DLGMODALFRAME) ? 3 : 0;
     int caption = (style & WS_CAPTION) == WS_CAPTION ? 19 : 0;
     return RECT{inner.left - border, inner.top - border - caption, inner.right + border, inner.bottom + border};
-}
-
-RECT inner_rect(const RECT& outer, DWORD style, DWORD exstyle) {
-    RECT frame = outer_rect(RECT{0, 0, 0, 0}, style, exstyle);
-    return RECT{outer.left - frame.left, outer.top - frame.top, outer.right - frame.right,
-                outer.bottom - frame.bottom};
 }
 
 // ---- Events from the window system ----------------------------------------
@@ -247,21 +237,15 @@ void window_moved(Wnd* w, const RECT& outer, POINT origin) {
     w->client_origin = origin;
 }
 
-void close_requested(Wnd* w) {
-    if (!w || !w->enabled) return;
-    PostMessageA(w->handle, WM_SYSCOMMAND, 0xF060 /* SC_CLOSE */, 0);
+// Input for w, dropped while w is disabled.
+static void post_input(Wnd* w, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (w && w->enabled) PostMessageA(w->handle, message, wParam, lParam);
 }
 
-void key_released(Wnd* w, int virtual_key) {
-    if (!w || !w->enabled) return;
-    // Repeat count 1, previous state down, transition state up.
-    PostMessageA(w->handle, WM_KEYUP, static_cast<WPARAM>(virtual_key), static_cast<LPARAM>(0xC0000001u));
-}
-
-void menu_chosen(Wnd* w, int id) {
-    if (!w || !w->enabled) return;
-    PostMessageA(w->handle, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
+void close_requested(Wnd* w) { post_input(w, WM_SYSCOMMAND, 0xF060 /* SC_CLOSE */, 0); }
+// Repeat count 1, previous state down, transition state up.
+void key_released(Wnd* w, int virtual_key) { post_input(w, WM_KEYUP, virtual_key, 0xC0000001u); }
+void menu_chosen(Wnd* w, int id) { post_input(w, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 void dialog_command(Wnd* dlg, int id) {
     if (!dlg || dlg->kind != WindowKind::dialog) return;
@@ -511,8 +495,7 @@ HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
 }
 
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
-    if (instance == nullptr && name == IDC_ARROW) return &arrow_cursor;
-    return nullptr;
+    return instance == nullptr && name == IDC_ARROW ? &arrow_cursor : nullptr;
 }
 
 HINSTANCE WINAPI GetModuleHandleA(LPCSTR moduleName) { return moduleName ? nullptr : &the_instance; }

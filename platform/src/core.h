@@ -8,15 +8,10 @@
 
 #include "backend.h"
 
-struct HBRUSH__ {
-    COLORREF colour;
-};
-struct HICON__ {
-    int id;
-};
-struct HINSTANCE__ {
-    int unused;
-};
+// What the program's handles of these kinds stand for.
+struct HBRUSH__ { COLORREF colour; };
+struct HICON__ { int id; };
+struct HINSTANCE__ { int unused; };
 
 namespace layer {
 

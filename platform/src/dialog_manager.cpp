@@ -29,17 +29,13 @@ bool tab_stop(const Wnd* c) {
     return (c->style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE);
 }
 
-Wnd* first_tab_stop(Wnd* dlg) {
-    auto found = std::find_if(dlg->controls.begin(), dlg->controls.end(), tab_stop);
-    return found == dlg->controls.end() ? nullptr : *found;
-}
-
 // Win32's GetNextDlgTabItem: the next (or previous) tab stop after `from`,
 // round the end; `from` when there is no other, null when there is none.
+// From no control: the first (last) tab stop.
 Wnd* next_tab_item(Wnd* dlg, Wnd* from, bool previous) {
     const std::vector<Wnd*>& c = dlg->controls;
     int n = static_cast<int>(c.size()), i = static_cast<int>(std::find(c.begin(), c.end(), from) - c.begin());
-    if (i == n) i = previous ? 0 : n - 1;  // from no control: the first (last) tab stop
+    if (i == n) i = previous ? 0 : n - 1;
     for (int step = 1; step <= n; ++step)
         if (Wnd* next = c[(i + (previous ? n - step : step)) % n]; tab_stop(next)) return next;
     return nullptr;
@@ -180,7 +176,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     bool owner_was_enabled = wnd(owner) && wnd(owner)->enabled;
     if (owner_was_enabled) enable(wnd(owner), false);
 
-    Wnd* first = first_tab_stop(dlg);
+    Wnd* first = next_tab_item(dlg, nullptr, false);
     WPARAM first_handle = reinterpret_cast<WPARAM>(first ? first->handle : nullptr);
     if (SendMessageA(dlg->handle, WM_INITDIALOG, first_handle, initParam) && !dlg->dialog_ended) focus(dlg, first);
 

@@ -1,3 +1,5 @@
+// The headless backend: no toolkit behind the windows, the script's actions
+// where the program waits for input.
 #include "layer/headless.h"
 
 #include <deque>
@@ -54,16 +56,12 @@ int run_program() {
 }
 
 HWND main_window() { return handle(layer::main_window()); }
-
 HWND dialog() { return handle(open_dialog()); }
-
 std::string dialog_title(HWND dlg) { return wnd(dlg) ? wnd(dlg)->text : std::string(); }
-
 std::string control_text(HWND dlg, int id) {
     Wnd* c = dialog_item(wnd(dlg), id);
     return c ? c->text : std::string();
 }
-
 HWND focused_control(HWND dlg) { return wnd(dlg) ? handle(backend().focused_control(wnd(dlg))) : nullptr; }
 
 void choose_menu(HWND w, int id) { menu_chosen(wnd(w), id); }
@@ -71,20 +69,14 @@ void release_key(HWND w, int virtual_key) { key_released(wnd(w), virtual_key); }
 void close_box(HWND w) { close_requested(wnd(w)); }
 void expose(HWND w, const RECT& area) { window_exposed(wnd(w), area); }
 void resize(HWND w, int width, int height) { window_resized(wnd(w), width, height); }
-
 void type(HWND dlg, int id, const std::string& text) {
     Wnd* c = dialog_item(wnd(dlg), id);
     if (!c) throw std::logic_error("headless: no control " + std::to_string(id));
     c->parent->focus = c;
     c->text = text;
 }
-
 void click(HWND dlg, int id) { dialog_command(wnd(dlg), id); }
-
-void press_enter(HWND dlg) { dialog_key(wnd(dlg), VK_RETURN); }
-void press_escape(HWND dlg) { dialog_key(wnd(dlg), VK_ESCAPE); }
-void press_tab(HWND dlg, bool shift) { dialog_key(wnd(dlg), VK_TAB, shift); }
-void press_arrow(HWND dlg, int virtual_key) { dialog_key(wnd(dlg), virtual_key); }
+void press_key(HWND dlg, int virtual_key, bool shift) { dialog_key(wnd(dlg), virtual_key, shift); }
 
 const std::vector<COLORREF>& screen(HWND w) { return wnd(w)->back; }
 int client_width(HWND w) { return wnd(w)->client_width; }

@@ -179,14 +179,10 @@ DialogTemplate read_dialog(Cursor& c) {
     for (uint16_t k = 0; k < count; ++k) {
         c.align4(base);
         DialogControl control;
-        if (d.extended) {
-            c.skip(4);  // help id
-            control.exstyle = c.u32();
-            control.style = c.u32();
-        } else {
-            control.style = c.u32();
-            control.exstyle = c.u32();
-        }
+        if (d.extended) c.skip(4);  // help id
+        uint32_t first = c.u32(), second = c.u32();  // DLGITEMTEMPLATEEX has them the other way round
+        control.style = d.extended ? second : first;
+        control.exstyle = d.extended ? first : second;
         control.x = c.i16();
         control.y = c.i16();
         control.cx = c.i16();

@@ -47,11 +47,9 @@ void resize(HWND w, int client_width, int client_height);
 // typing does.
 void type(HWND dlg, int id, const std::string& text);
 void click(HWND dlg, int id);
-void press_enter(HWND dlg);
-void press_escape(HWND dlg);
-void press_tab(HWND dlg, bool shift = false);
-// An arrow key (VK_LEFT..VK_DOWN) on the focused control.
-void press_arrow(HWND dlg, int virtual_key);
+// A key pressed in the dialog: VK_RETURN, VK_ESCAPE, VK_TAB (with Shift or
+// not) or an arrow key, taken by the dialog manager as the screen's are.
+void press_key(HWND dlg, int virtual_key, bool shift = false);
 
 // What the screen shows: the client area, 0x00BBGGRR, row by row.
 const std::vector<COLORREF>& screen(HWND w);
