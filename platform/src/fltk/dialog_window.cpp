@@ -100,18 +100,20 @@ bool overlaps(const RECT& a, const RECT& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-// The window manager's frame around a top-level X window: its ancestor just
-// below the root, or the window itself when nothing has reparented it.
-Window frame_of(Window xid) {
-    Window w = xid;
-    for (;;) {
-        Window root = 0, parent = 0, *children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(fl_display, w, &root, &parent, &children, &count)) return w;
+// The window manager's frame around a top-level X window (its ancestor just
+// below the root) while it is on the screen; None when nothing has
+// reparented the window or the frame is not viewable.
+Window viewable_frame_of(Window xid) {
+    Window w = xid, root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    while (XQueryTree(fl_display, w, &root, &parent, &children, &count)) {
         if (children) XFree(children);
-        if (parent == root || parent == 0) return w;
+        if (parent == root || parent == 0) break;
         w = parent;
     }
+    XWindowAttributes attributes;
+    if (w == xid || !XGetWindowAttributes(fl_display, w, &attributes) || attributes.map_state != IsViewable) return None;
+    return w;
 }
 
 Bool is_unmap_of(Display*, XEvent* event, XPointer window) {
@@ -156,15 +158,11 @@ void DialogWindow::add_control(Wnd* control, Fl_Font font, int font_size) {
     int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
     Fl_Widget* widget = nullptr;
     switch (control->control_kind) {
-    case ControlKind::button: {
-        auto* b = new Fl_Button(x, y, w, h);
-        b->copy_label(control->text.c_str());
-        b->labelfont(font);
-        b->labelsize(font_size);
-        b->callback(button_pressed);
-        widget = b;
+    case ControlKind::button:
+        widget = new Fl_Button(x, y, w, h);
+        widget->copy_label(control->text.c_str());
+        widget->callback(button_pressed);
         break;
-    }
     case ControlKind::edit: {
         auto* e = new EditField(x, y, w, h);
         e->box((control->style & WS_BORDER) ? FL_DOWN_BOX : FL_FLAT_BOX);
@@ -174,21 +172,19 @@ void DialogWindow::add_control(Wnd* control, Fl_Font font, int font_size) {
         widget = e;
         break;
     }
-    case ControlKind::label: {
+    case ControlKind::label:
         // A Win32 SS_LEFT static (the program's are all of this kind):
         // wrapped at word boundaries and clipped to its rectangle.
-        auto* l = new StaticLabel(x, y, w, h);
-        l->copy_label(control->text.c_str());
-        l->labelfont(font);
-        l->labelsize(font_size);
-        l->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_WRAP | FL_ALIGN_CLIP | FL_ALIGN_LEFT);
-        widget = l;
+        widget = new StaticLabel(x, y, w, h);
+        widget->copy_label(control->text.c_str());
+        widget->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_WRAP | FL_ALIGN_CLIP | FL_ALIGN_LEFT);
         break;
-    }
     case ControlKind::other:
         widget = new Fl_Box(FL_NO_BOX, x, y, w, h, nullptr);
         break;
     }
+    widget->labelfont(font);  // what buttons and labels show
+    widget->labelsize(font_size);
     widget->user_data(control);
     if (!(control->style & WS_VISIBLE)) widget->hide();
     if (control->style & WS_DISABLED) widget->deactivate();
@@ -243,27 +239,17 @@ int DialogWindow::handle(int event) {
 }
 
 void DialogWindow::close() {
-    // Whether hiding uncovers part of the owner's picture (frame included).
-    bool uncovers = false;
+    // The exposure this leaves on the owner's picture must reach the core
+    // before the program's own invalidation is painted, so both make one
+    // paint. A window manager's frame uncovers the picture only when the
+    // window manager unmaps it, after it has learnt that the dialog is gone:
+    // a frame over the picture is watched for that.
+    Window frame = None;
     Wnd* owner = wnd(dlg_->owner);
     if (MainWindow* main = MainWindow::of(owner); main && main->shown() && shown()) {
         RECT picture{owner->client_origin.x, owner->client_origin.y, owner->client_origin.x + owner->client_width,
                      owner->client_origin.y + owner->client_height};
-        uncovers = overlaps(dlg_->window_rect, picture);
-    }
-    // The exposure this leaves must reach the core before the program's own
-    // invalidation is painted, so both make one paint. A window manager's
-    // frame uncovers the picture only when the window manager unmaps it,
-    // after it has learnt that the dialog is gone: watch the frame for that.
-    Window frame = None;
-    if (uncovers) {
-        Window xid = fl_xid(this);
-        frame = frame_of(xid);
-        XWindowAttributes attributes;
-        if (frame == xid || !XGetWindowAttributes(fl_display, frame, &attributes) ||
-            attributes.map_state != IsViewable)
-            frame = None;
-        else
+        if (overlaps(dlg_->window_rect, picture) && (frame = viewable_frame_of(fl_xid(this))) != None)
             XSelectInput(fl_display, frame, StructureNotifyMask);
     }
     hide();
@@ -274,13 +260,8 @@ void DialogWindow::close() {
 }
 
 void DialogWindow::resize(int x, int y, int width, int height) {
-    bool moved = x != this->x() || y != this->y();
-    bool resized = width != w() || height != h();
-    Fl_Window::resize(x, y, width, height);
     // A new size makes FLTK send its size limits and Motif hints again.
-    if (resized && shown()) write_motif_hints(fl_xid(this));
-    if (moved || resized)
-        window_moved(dlg_, outer_rect(RECT{x, y, x + width, y + height}, dlg_->style, dlg_->exstyle), POINT{x, y});
+    if (resize_window(*this, dlg_, x, y, width, height, 0) && shown()) write_motif_hints(fl_xid(this));
 }
 
 void DialogWindow::close_box(Fl_Widget* window, void*) {

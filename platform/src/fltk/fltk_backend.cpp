@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace layer::fltk {
 
@@ -20,11 +21,16 @@ void sync_with_server() {
     Fl::check();  // handles every queued event, then draws
 }
 
-namespace {
-
-Fl_Widget* control_widget_of(Wnd* w) {
-    return w && w->kind == WindowKind::control ? static_cast<Fl_Widget*>(w->backend_data) : nullptr;
+bool resize_window(Fl_Window& window, Wnd* w, int x, int y, int width, int height, int client_top) {
+    bool moved = x != window.x() || y != window.y();
+    bool resized = width != window.w() || height != window.h();
+    window.Fl_Window::resize(x, y, width, height);
+    if (moved || resized)
+        window_moved(w, outer_rect(RECT{x, y, x + width, y + height}, w->style, w->exstyle), POINT{x, y + client_top});
+    return resized;
 }
+
+namespace {
 
 // The program's icon (its first icon group), decoded from its largest
 // PNG-compressed image; null if there is none.
@@ -161,13 +167,13 @@ public:
     }
 
     std::string control_text(Wnd* control) override {
-        Fl_Widget* widget = control_widget_of(control);
+        Fl_Widget* widget = backend_data_of<Fl_Widget>(control, WindowKind::control);
         if (widget && control->control_kind == ControlKind::edit) return static_cast<Fl_Input*>(widget)->value();
         return control->text;
     }
 
     void set_focus(Wnd* control) override {
-        Fl_Widget* widget = control_widget_of(control);
+        Fl_Widget* widget = backend_data_of<Fl_Widget>(control, WindowKind::control);
         if (!widget) return;
         if (!widget->take_focus()) Fl::focus(widget);  // a static too
         if (auto* field = control->control_kind == ControlKind::edit ? static_cast<Fl_Input*>(widget) : nullptr)
@@ -206,20 +212,6 @@ public:
         finish_pending();
     }
 
-    // ---- WindowEvents: what the backend's own widgets report ----------------
-    void note_picture_drawn() override { ++pictures_drawn_; }
-    void note_exposure() override { ++exposures_; }
-    bool exposures_suppressed() const override { return menu_open_; }
-    void menu_opened() override { menu_open_ = true; }
-    void menu_closed(bool shown) override {
-        if (shown)
-            menu_closed_pending_ = true;
-        else
-            menu_open_ = false;
-        trace::menu_closed();
-    }
-    void expect_exposures() override { exposures_pending_ = true; }
-
 private:
     // Handles events until a picture has reported an exposure.
     void await_exposure() {
@@ -239,33 +231,31 @@ private:
     // are handled before anything else is dispatched.
     void finish_pending() {
         while (menu_closed_pending_ || exposures_pending_) {
-            if (menu_closed_pending_) {
-                // The menus' windows (override-redirect, no window manager in
-                // between) are gone once the server has handled their
-                // destruction, which exposes what they covered at once; that is
-                // redrawn from the back buffer without a repaint.
-                menu_closed_pending_ = false;
+            // The menus' windows (override-redirect, no window manager in
+            // between) are gone once the server has handled their
+            // destruction, which exposes what they covered at once; that is
+            // redrawn from the back buffer without a repaint.
+            if (std::exchange(menu_closed_pending_, false)) {
                 sync_with_server();
                 if (!menu_closed_pending_) menu_open_ = false;
             }
-            if (exposures_pending_) {
-                // The server exposes a resized window while it handles the
-                // request that resizes it, so the Expose events are in once the
-                // server has answered a later request.
-                exposures_pending_ = false;
-                sync_with_server();
-            }
+            // The server exposes a resized window while it handles the
+            // request that resizes it, so the Expose events are in once the
+            // server has answered a later request.
+            if (std::exchange(exposures_pending_, false)) sync_with_server();
         }
     }
-
-    long pictures_drawn_ = 0;
-    long exposures_ = 0;
-    bool menu_open_ = false;
-    bool menu_closed_pending_ = false;
-    bool exposures_pending_ = false;
 };
 
 }  // namespace
+
+void WindowEvents::menu_closed(bool shown) {
+    if (shown)
+        menu_closed_pending_ = true;
+    else
+        menu_open_ = false;
+    trace::menu_closed();
+}
 
 void install_backend() { layer::install_backend(std::make_unique<FltkBackend>()); }
 

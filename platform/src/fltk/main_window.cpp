@@ -162,35 +162,20 @@ int MainWindow::handle(int event) {
     if (menu_bar_ && menu_bar_->tracking()) {
         if (int used = menu_bar_->track_event(event)) return used;
     }
+    // Disabled, it swallows clicks and keys and takes no shortcut.
     if (!enabled_) {
-        switch (event) {
-        case FL_PUSH:
-        case FL_RELEASE:
-        case FL_DRAG:
-        case FL_KEYDOWN:
-        case FL_KEYUP:
-        case FL_MOUSEWHEEL:
+        if (event == FL_SHORTCUT) return 0;
+        if (event == FL_PUSH || event == FL_RELEASE || event == FL_DRAG || event == FL_KEYDOWN || event == FL_KEYUP ||
+            event == FL_MOUSEWHEEL)
             return 1;
-        case FL_SHORTCUT:
-            return 0;
-        default:
-            break;
-        }
     }
     return Fl_Window::handle(event);
 }
 
 void MainWindow::resize(int x, int y, int width, int height) {
-    bool moved = x != this->x() || y != this->y();
-    bool resized = width != w() || height != h();
-    Fl_Window::resize(x, y, width, height);
-    if (resized) {
-        window_resized(hwnd_, picture_->w(), picture_->h());
-        backend_.expect_exposures();
-    }
-    if (moved || resized)
-        window_moved(hwnd_, outer_rect(RECT{x, y, x + width, y + height}, hwnd_->style, hwnd_->exstyle),
-                     POINT{x, y + picture_->y()});
+    if (!resize_window(*this, hwnd_, x, y, width, height, picture_->y())) return;
+    window_resized(hwnd_, picture_->w(), picture_->h());
+    backend_.expect_exposures();
 }
 
 void MainWindow::close_box(Fl_Widget* window, void*) {

@@ -63,15 +63,24 @@ int menu_text_width(const MenuLabel& label) {
     return static_cast<int>(fl_width(label.text.c_str(), static_cast<int>(label.text.size())) + 0.5);
 }
 
-// Draws a label's text at (x, baseline) in the current font and colour, its
-// mnemonic underlined.
-void draw_menu_text(const MenuLabel& label, int x, int baseline) {
-    fl_draw(label.text.c_str(), static_cast<int>(label.text.size()), x, baseline);
+// Draws a title's or an item's row (x, y, width, height) in the current
+// font: when `lit` the highlight behind it, then its text from text_x,
+// centred in height, the mnemonic underlined. Returns the baseline, the
+// text's colour still set.
+int draw_menu_row(const MenuLabel& label, bool lit, int x, int y, int width, int height, int text_x) {
+    if (lit) {
+        fl_color(menu_highlight_colour());
+        fl_rectf(x, y, width, height);
+    }
+    fl_color(lit ? menu_highlight_text_colour : FL_BLACK);
+    int baseline = y + (height - fl_height()) / 2 + fl_height() - fl_descent();
+    fl_draw(label.text.c_str(), static_cast<int>(label.text.size()), text_x, baseline);
     if (label.mnemonic_begin >= 0) {
-        int u0 = x + static_cast<int>(fl_width(label.text.c_str(), label.mnemonic_begin));
-        int u1 = x + static_cast<int>(fl_width(label.text.c_str(), label.mnemonic_end));
+        int u0 = text_x + static_cast<int>(fl_width(label.text.c_str(), label.mnemonic_begin));
+        int u1 = text_x + static_cast<int>(fl_width(label.text.c_str(), label.mnemonic_end));
         fl_xyline(u0, baseline + 1, std::max(u0, u1 - 1));
     }
+    return baseline;
 }
 
 }  // namespace
@@ -150,15 +159,9 @@ void MenuPopup::draw() {
     fl_font(font_, size_);
     for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
         int top = item_top(i);
-        bool lit = i == highlighted_;
-        if (lit) {
-            fl_color(menu_highlight_colour());
-            fl_rectf(spacing.border, top, W - 2 * spacing.border, menu_item_height);
-        }
-        fl_color(lit ? menu_highlight_text_colour : FL_BLACK);
-        int baseline = top + (menu_item_height - fl_height()) / 2 + fl_height() - fl_descent();
         const MenuLabel& label = labels_[i];
-        draw_menu_text(label, columns_.text_x, baseline);
+        int baseline = draw_menu_row(label, i == highlighted_, spacing.border, top, W - 2 * spacing.border,
+                                     menu_item_height, columns_.text_x);
         if (!label.hint.empty())
             fl_draw(label.hint.c_str(), static_cast<int>(label.hint.size()), columns_.hint_x, baseline);
         if (items_[i].popup) {
@@ -198,16 +201,9 @@ void MenuBar::draw() {
     fl_color(FL_BACKGROUND_COLOR);
     fl_rectf(x(), y(), w(), h());
     fl_font(ui_font(), font_size_);
-    int baseline = y() + (h() - fl_height()) / 2 + fl_height() - fl_descent();
     for (int t = 0; t < static_cast<int>(titles_.size()); ++t) {
-        int left = title_left_[t], width = title_left_[t + 1] - left;
-        bool lit = nav_.title() == t;
-        if (lit) {
-            fl_color(menu_highlight_colour());
-            fl_rectf(left, y(), width, h());
-        }
-        fl_color(lit ? menu_highlight_text_colour : FL_BLACK);
-        draw_menu_text(titles_[t], left + title_padding, baseline);
+        int left = title_left_[t];
+        draw_menu_row(titles_[t], nav_.title() == t, left, y(), title_left_[t + 1] - left, h(), left + title_padding);
     }
 }
 

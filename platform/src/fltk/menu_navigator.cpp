@@ -3,6 +3,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 #include "fltk/helpers.h"
 
 namespace layer::fltk {
@@ -85,8 +87,8 @@ MenuNavigator::Outcome MenuNavigator::choose(int level, int index) {
 }
 
 MenuNavigator::Outcome MenuNavigator::key(Key k) {
-    if (!active()) return Outcome{true, -1};
-    if (k == Key::menu_key) {
+    // Alt or F10 leaves menu mode, and so does Escape in bar mode.
+    if (!active() || k == Key::menu_key || (k == Key::escape && highlighted_.empty())) {
         end();
         return Outcome{true, -1};
     }
@@ -97,9 +99,6 @@ MenuNavigator::Outcome MenuNavigator::key(Key k) {
         case Key::up:
         case Key::down:
         case Key::enter: open_title(title_, true); break;
-        case Key::escape:
-            end();
-            return Outcome{true, -1};
         default: break;
         }
         return stay();
@@ -157,14 +156,8 @@ MenuNavigator::Outcome MenuNavigator::letter(std::string_view letter) {
         if (mnemonic_matches(list[i].text, letter)) matching.push_back(i);
     if (matching.size() == 1) return choose(level, matching.front());
     if (matching.size() > 1) {
-        int current = highlighted_[level];
-        int next = matching.front();
-        for (int i : matching)
-            if (i > current) {
-                next = i;
-                break;
-            }
-        highlighted_[level] = next;
+        auto next = std::upper_bound(matching.begin(), matching.end(), highlighted_[level]);
+        highlighted_[level] = next != matching.end() ? *next : matching.front();
     }
     return stay();
 }

@@ -32,28 +32,46 @@ constexpr auto event_guard = std::chrono::seconds(5);
 // requests caused) and draws what they damaged.
 void sync_with_server();
 
-// What the widgets report to the backend: drawing, exposures, menus and
-// resizes. FltkBackend implements it.
+// What the widgets report to the backend: pictures drawn, exposures, menus
+// and resizes. FltkBackend derives from it and acts on what it holds.
 class WindowEvents {
 public:
     // Counts every redraw of a picture, reported or not.
-    virtual void note_picture_drawn() = 0;
+    void note_picture_drawn() { ++pictures_drawn_; }
     // A picture reports an exposure.
-    virtual void note_exposure() = 0;
+    void note_exposure() { ++exposures_; }
     // Exposures are not reported while a menu is open or restoring what it
     // covered: menus save what lies beneath them, as on Win32.
-    virtual bool exposures_suppressed() const = 0;
-    virtual void menu_opened() = 0;
+    bool exposures_suppressed() const { return menu_open_; }
+    void menu_opened() { menu_open_ = true; }
     // `shown`: a menu was on screen; the exposures its closing causes are
     // taken (and not reported) before the next paint.
-    virtual void menu_closed(bool shown) = 0;
+    void menu_closed(bool shown);
     // A window was resized or mapped: the exposures that follow should
     // arrive before the next paint, so that all of them make one paint.
-    virtual void expect_exposures() = 0;
+    void expect_exposures() { exposures_pending_ = true; }
 
 protected:
     ~WindowEvents() = default;
+
+    long pictures_drawn_ = 0;
+    long exposures_ = 0;
+    bool menu_open_ = false;
+    bool menu_closed_pending_ = false;
+    bool exposures_pending_ = false;
 };
+
+// What the backend made for `w` (its backend_data) when `w` is of `kind`,
+// else null.
+template <class T>
+T* backend_data_of(const Wnd* w, WindowKind kind) {
+    return w && w->kind == kind ? static_cast<T*>(w->backend_data) : nullptr;
+}
+
+// Fl_Window::resize for the window that shows `w`, its client area
+// `client_top` pixels below its top. After a move or a new size the core
+// learns where the window and its client area now are. True on a new size.
+bool resize_window(Fl_Window& window, Wnd* w, int x, int y, int width, int height, int client_top);
 
 // The font for menus and dialogs: a sans face with metrics close to
 // "MS Sans Serif" (Nimbus Sans, a Helvetica clone, when installed).
@@ -158,10 +176,7 @@ public:
     int handle(int event) override;
     void resize(int x, int y, int width, int height) override;
 
-    // The main window of a top-level window (its backend_data), or null.
-    static MainWindow* of(const Wnd* w) {
-        return w && w->kind == WindowKind::top ? static_cast<MainWindow*>(w->backend_data) : nullptr;
-    }
+    static MainWindow* of(const Wnd* w) { return backend_data_of<MainWindow>(w, WindowKind::top); }
     static MainWindow* of(HWND h) { return of(wnd(h)); }
     Wnd* hwnd() const { return hwnd_; }
     Picture* picture() const { return picture_; }
@@ -198,10 +213,7 @@ public:
     // x, y: where the dialog's client area goes on the screen.
     DialogWindow(Wnd* dlg, int x, int y);
 
-    // The dialog window of a dialog (its backend_data), or null.
-    static DialogWindow* of(const Wnd* w) {
-        return w && w->kind == WindowKind::dialog ? static_cast<DialogWindow*>(w->backend_data) : nullptr;
-    }
+    static DialogWindow* of(const Wnd* w) { return backend_data_of<DialogWindow>(w, WindowKind::dialog); }
     // Creates the X window with the hints of a Win32 modal dialog frame.
     void show() override;
     // Hides it before it is deleted; the exposures this leaves on the owner
