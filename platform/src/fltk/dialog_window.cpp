@@ -10,6 +10,7 @@
 #include <X11/Xatom.h>
 #include <poll.h>
 
+#include <array>
 #include <chrono>
 #include <string>
 
@@ -64,35 +65,31 @@ public:
 
 // ---- The dialog frame --------------------------------------------------------
 
-// _MOTIF_WM_HINTS holds five values: flags (which of the next fields count),
-// functions, decorations, input mode and status, with Motif's bit values.
+// The _MOTIF_WM_HINTS of a DS_MODALFRAME | WS_CAPTION | WS_SYSMENU dialog.
+// Five values: flags (which of the next fields count), functions,
+// decorations, input mode and status, with Motif's bit values.
 constexpr long mwm_flags = 1 << 0 | 1 << 1;                 // functions and decorations count
 constexpr long mwm_functions = 1 << 2 | 1 << 5;             // move, close
 constexpr long mwm_decorations = 1 << 1 | 1 << 3 | 1 << 4;  // border, title, window menu
 
-struct FrameAtoms {
-    Atom motif_wm_hints, net_wm_window_type, net_wm_window_type_dialog;
-};
-
-// Interned once, in one round trip; needs the display open.
-const FrameAtoms& frame_atoms() {
-    static const FrameAtoms atoms = [] {
-        char motif[] = "_MOTIF_WM_HINTS", type[] = "_NET_WM_WINDOW_TYPE", dialog[] = "_NET_WM_WINDOW_TYPE_DIALOG";
-        char* names[] = {motif, type, dialog};
-        Atom atom[3];
-        XInternAtoms(fl_display, names, 3, False, atom);
-        return FrameAtoms{atom[0], atom[1], atom[2]};
+// The atoms of the frame hints, interned once in one round trip; needs the
+// display open.
+enum FrameAtom { motif_wm_hints, net_wm_window_type, net_wm_window_type_dialog };
+const std::array<Atom, 3>& frame_atoms() {
+    static const std::array<Atom, 3> atoms = [] {
+        const char* names[] = {"_MOTIF_WM_HINTS", "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_DIALOG"};
+        std::array<Atom, 3> interned{};
+        XInternAtoms(fl_display, const_cast<char**>(names), 3, False, interned.data());  // only reads the names
+        return interned;
     }();
     return atoms;
 }
 
-// What a DS_MODALFRAME | WS_CAPTION | WS_SYSMENU dialog allows: moving and
-// closing, a title with the window menu; no resizing, minimising or
-// maximising. FLTK writes its own value (all functions but resizing and
-// maximising) whenever it sends the size limits, so this is written after it.
+// FLTK writes its own Motif hints (all functions but resizing and maximising)
+// whenever it sends the size limits, so these are written after it.
 void write_motif_hints(Window xid) {
     long hints[5] = {mwm_flags, mwm_functions, mwm_decorations, 0, 0};
-    Atom atom = frame_atoms().motif_wm_hints;
+    Atom atom = frame_atoms()[motif_wm_hints];
     XChangeProperty(fl_display, xid, atom, atom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(hints), 5);
 }
 
@@ -111,8 +108,8 @@ Window viewable_frame_of(Window xid) {
         if (parent == root || parent == 0) break;
         w = parent;
     }
-    XWindowAttributes attributes;
-    if (w == xid || !XGetWindowAttributes(fl_display, w, &attributes) || attributes.map_state != IsViewable) return None;
+    XWindowAttributes attr;
+    if (w == xid || !XGetWindowAttributes(fl_display, w, &attr) || attr.map_state != IsViewable) return None;
     return w;
 }
 
@@ -202,21 +199,16 @@ void DialogWindow::show() {
     // the window manager, answering the map request, reads them (openbox
     // reads the window type and the Motif hints only then).
     fl_open_display();
-    frame_atoms();
+    const std::array<Atom, 3>& atoms = frame_atoms();
     Fl_Window::show();
-    set_frame_hints();
-}
-
-void DialogWindow::set_frame_hints() {
     Window xid = fl_xid(this);
-    const FrameAtoms& atoms = frame_atoms();
-    XChangeProperty(fl_display, xid, atoms.net_wm_window_type, XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&atoms.net_wm_window_type_dialog), 1);
+    XChangeProperty(fl_display, xid, atoms[net_wm_window_type], XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&atoms[net_wm_window_type_dialog]), 1);
     write_motif_hints(xid);
     // FLTK makes a modal window transient for whichever window it showed
     // last; the dialog belongs to its owner. Window managers keep a
     // transient with its owner: openbox iconifies and restores them together.
-    MainWindow* owner = MainWindow::of(dlg_->owner);
+    MainWindow* owner = MainWindow::of(wnd(dlg_->owner));
     if (owner && owner->shown()) XSetTransientForHint(fl_display, xid, fl_xid(owner));
 }
 

@@ -71,10 +71,9 @@ int command_message(void* event, void*) {
 // is asked of the window manager (_NET_ACTIVE_WINDOW, from an application).
 int bring_dialog_forward(int event, Fl_Window* window) {
     Wnd* dlg = open_dialog();
-    Wnd* owner = dlg ? wnd(dlg->owner) : nullptr;
     DialogWindow* dialog = DialogWindow::of(dlg);
-    if ((event == FL_PUSH || event == FL_FOCUS) && dialog && dialog->shown() && window == MainWindow::of(owner) &&
-        !MainWindow::of(owner)->enabled()) {
+    MainWindow* owner = dialog ? MainWindow::of(wnd(dlg->owner)) : nullptr;
+    if ((event == FL_PUSH || event == FL_FOCUS) && owner && window == owner && !owner->enabled() && dialog->shown()) {
         dialog->show();  // maps and raises it
         XEvent activate{};
         activate.xclient = XClientMessageEvent{ClientMessage, 0, True, fl_display, fl_xid(dialog),
@@ -106,9 +105,7 @@ public:
         int menu = w->menu ? menu_bar_height : 0;
         auto* window = new MainWindow(w, *this, w->client_origin.x, w->client_origin.y - menu,
                                       std::max(w->client_width, 1), std::max(w->client_height + menu, 1));
-        if (w->icon) {
-            if (const Fl_RGB_Image* icon = program_icon()) window->icon(icon);
-        }
+        if (const Fl_RGB_Image* icon = w->icon ? program_icon() : nullptr) window->icon(icon);
         w->backend_data = window;
     }
 
@@ -181,10 +178,9 @@ public:
     }
 
     Wnd* focused_control(Wnd* dlg) override {
+        DialogWindow* window = DialogWindow::of(dlg);
         Fl_Widget* focus = Fl::focus();
-        return focus && DialogWindow::of(dlg) && focus->window() == DialogWindow::of(dlg)
-                   ? static_cast<Wnd*>(focus->user_data())
-                   : nullptr;
+        return window && focus && focus->window() == window ? static_cast<Wnd*>(focus->user_data()) : nullptr;
     }
 
     void enable_window(Wnd* w, bool enabled) override {

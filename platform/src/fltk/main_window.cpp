@@ -87,9 +87,8 @@ void Picture::draw() {
     // invalidates itself or which the server's exposure follows once the
     // window is really visible.
     if (backend_.exposures_suppressed() || !(window()->damage() & FL_DAMAGE_EXPOSE)) return;
-    RECT area{x0, y0, x0 + W, y0 + H};
     backend_.note_exposure();
-    window_exposed(hwnd_, area);
+    window_exposed(hwnd_, RECT{x0, y0, x0 + W, y0 + H});
 }
 
 int Picture::handle(int event) {
@@ -125,8 +124,7 @@ int Picture::handle(int event) {
                 if (MenuBar* bar = static_cast<MainWindow*>(window())->menu_bar()) bar->enter_from_keyboard();
                 return 1;
             }
-            int vk = virtual_key_for(key);
-            if (vk) key_released(hwnd_, vk);
+            if (int vk = virtual_key_for(key)) key_released(hwnd_, vk);
         }
         return 1;
     }
@@ -145,12 +143,9 @@ MainWindow::MainWindow(Wnd* w, WindowEvents& backend, int x, int y, int width, i
     if (w->menu) menu_bar_ = new MenuBar(w, backend, *w->menu, 0, 0, width, menu_height);
     picture_ = new Picture(w, backend, 0, menu_height, width, std::max(height - menu_height, 0));
     end();
-    if (w->style & WS_THICKFRAME) {
-        resizable(picture_);
-        size_range(100, menu_height + 20);
-    } else {
-        resizable(nullptr);
-    }
+    bool sizable = w->style & WS_THICKFRAME;
+    resizable(sizable ? picture_ : nullptr);
+    if (sizable) size_range(100, menu_height + 20);
     callback(close_box);
     copy_label(w->text.c_str());
     xclass(w->class_name.c_str());
@@ -159,9 +154,7 @@ MainWindow::MainWindow(Wnd* w, WindowEvents& backend, int x, int y, int width, i
 int MainWindow::handle(int event) {
     // In menu mode this window holds the grab: keys and the mouse belong to
     // the menu.
-    if (menu_bar_ && menu_bar_->tracking()) {
-        if (int used = menu_bar_->track_event(event)) return used;
-    }
+    if (int used = menu_bar_ && menu_bar_->tracking() ? menu_bar_->track_event(event) : 0) return used;
     // Disabled, it swallows clicks and keys and takes no shortcut.
     if (!enabled_) {
         if (event == FL_SHORTCUT) return 0;

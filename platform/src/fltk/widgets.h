@@ -97,7 +97,8 @@ public:
     ~MenuBar() override;
 
     void draw() override;
-    // A click on a title, or Alt+mnemonic (FL_SHORTCUT), enters menu mode.
+    // A click on a title enters menu mode, and so does Alt+mnemonic
+    // (FL_SHORTCUT), its title's first item highlighted.
     int handle(int event) override;
     // A lone Alt or F10 released: menu mode with the first title highlighted.
     void enter_from_keyboard();
@@ -177,7 +178,6 @@ public:
     void resize(int x, int y, int width, int height) override;
 
     static MainWindow* of(const Wnd* w) { return backend_data_of<MainWindow>(w, WindowKind::top); }
-    static MainWindow* of(HWND h) { return of(wnd(h)); }
     Wnd* hwnd() const { return hwnd_; }
     Picture* picture() const { return picture_; }
     MenuBar* menu_bar() const { return menu_bar_; }
@@ -214,7 +214,11 @@ public:
     DialogWindow(Wnd* dlg, int x, int y);
 
     static DialogWindow* of(const Wnd* w) { return backend_data_of<DialogWindow>(w, WindowKind::dialog); }
-    // Creates the X window with the hints of a Win32 modal dialog frame.
+    // Creates the X window with the hints of a Win32 modal dialog frame:
+    // window type dialog, moved and closed but neither resized, minimised nor
+    // maximised, transient for the owner. openbox honours the fixed size (no
+    // resizing or maximising) but offers minimising to every dialog whatever
+    // the Motif hints say; it then iconifies the owner with it, as a transient.
     void show() override;
     // Hides it before it is deleted; the exposures this leaves on the owner
     // have reached the core (window_exposed) when it returns.
@@ -226,12 +230,6 @@ private:
     static void close_box(Fl_Widget* window, void*);
     static void button_pressed(Fl_Widget* button, void*);
     void add_control(Wnd* control, Fl_Font font, int font_size);
-    // What the window manager reads of a modal dialog frame: window type
-    // dialog, moved and closed but neither resized, minimised nor maximised,
-    // transient for the owner. openbox honours the fixed size (no resizing
-    // or maximising) but offers minimising to every dialog whatever the
-    // Motif hints say; it then iconifies the owner with it, as a transient.
-    void set_frame_hints();
 
     Wnd* dlg_;
 };
