@@ -159,8 +159,7 @@ public:
         if (!window) return;
         window->close();
         delete window;
-        Wnd* owner = wnd(dlg->owner);
-        if (MainWindow* main = MainWindow::of(owner); main && main->enabled()) main->picture()->take_focus();
+        if (MainWindow* main = MainWindow::of(wnd(dlg->owner)); main && main->enabled()) main->picture()->take_focus();
     }
 
     std::string control_text(Wnd* control) override {
@@ -185,7 +184,6 @@ public:
 
     void enable_window(Wnd* w, bool enabled) override {
         // Only a dialog's owner is disabled, and only while the dialog is open.
-        // Back to input, it takes the keys pressed from then on.
         MainWindow* window = MainWindow::of(w);
         if (window) window->enable(enabled);
         if (!window || !enabled) return;
@@ -244,14 +242,6 @@ private:
 };
 
 }  // namespace
-
-void WindowEvents::menu_closed(bool shown) {
-    if (shown)
-        menu_closed_pending_ = true;
-    else
-        menu_open_ = false;
-    trace::menu_closed();
-}
 
 void install_backend() { layer::install_backend(std::make_unique<FltkBackend>()); }
 

@@ -7,6 +7,7 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <utility>
 
 namespace layer::fltk {
 
@@ -24,8 +25,7 @@ SharedImage* Picture::shared_image(int width, int height) {
     if (shared_ && shared_->width() == width && shared_->height() == height) return shared_.get();
     shared_.reset();
     shared_ = SharedImage::create(width, height);
-    if (!upload_traced_) trace::upload(shared_ != nullptr);
-    upload_traced_ = true;
+    if (!std::exchange(upload_traced_, true)) trace::upload(shared_ != nullptr);
     return shared_.get();
 }
 
@@ -70,8 +70,6 @@ void Picture::paint(int x0, int y0, int x1, int y1) {
     if (y1 > std::max(y0, cy1) && std::min(x1, cx1) > x0)
         fl_rectf(x() + x0, y() + std::max(y0, cy1), std::min(x1, cx1) - x0, y1 - std::max(y0, cy1));
 }
-
-void Picture::show_rows(int y0, int y1) { paint(0, y0, w(), y1); }
 
 void Picture::draw() {
     backend_.note_picture_drawn();
@@ -152,8 +150,6 @@ MainWindow::MainWindow(Wnd* w, WindowEvents& backend, int x, int y, int width, i
 }
 
 int MainWindow::handle(int event) {
-    // In menu mode this window holds the grab: keys and the mouse belong to
-    // the menu.
     if (int used = menu_bar_ && menu_bar_->tracking() ? menu_bar_->track_event(event) : 0) return used;
     // Disabled, it swallows clicks and keys and takes no shortcut.
     if (!enabled_) {

@@ -253,25 +253,20 @@ void MenuBar::close_popups(std::size_t from) {
 
 void MenuBar::update() {
     redraw();
-    std::size_t depth = static_cast<std::size_t>(nav_.depth());
-    for (std::size_t level = 0; level < depth; ++level) {
-        const std::vector<MenuItem>& items = nav_.items(static_cast<int>(level));
-        if (level < popups_.size() && &popups_[level]->items() == &items) {
-            popups_[level]->highlight(nav_.highlighted(static_cast<int>(level)));
+    int depth = nav_.depth();
+    for (int level = 0; level < depth; ++level) {
+        const std::vector<MenuItem>& items = nav_.items(level);
+        if (level < static_cast<int>(popups_.size()) && &popups_[level]->items() == &items) {
+            popups_[level]->highlight(nav_.highlighted(level));
             continue;
         }
         close_popups(level);
         // The title's menu hangs below its title; a submenu opens beside
         // the item that holds it, its first row level with that item.
-        int px, py;
-        if (level == 0) {
-            px = window()->x_root() + title_left_[nav_.title()];
-            py = window()->y_root() + y() + h();
-        } else {
-            const MenuPopup& parent = *popups_[level - 1];
-            px = parent.x() + parent.w() - 3;
-            py = parent.y() + parent.item_top(nav_.highlighted(static_cast<int>(level) - 1)) - 3;
-        }
+        const MenuPopup* parent = level > 0 ? popups_[level - 1].get() : nullptr;
+        int px = parent ? parent->x() + parent->w() - 3 : window()->x_root() + title_left_[nav_.title()];
+        int py = parent ? parent->y() + parent->item_top(nav_.highlighted(level - 1)) - 3
+                        : window()->y_root() + y() + h();
         Fl_Group* current = Fl_Group::current();
         Fl_Group::current(nullptr);
         auto popup = std::make_unique<MenuPopup>(items, font_size_, px, py);
@@ -281,11 +276,11 @@ void MenuBar::update() {
         int sx, sy, sw, sh;
         Fl::screen_xywh(sx, sy, sw, sh, px, py);
         if (popup->x() + popup->w() > sx + sw) {
-            int left = level == 0 ? sx + sw - popup->w() : popups_[level - 1]->x() - popup->w() + 3;
+            int left = parent ? parent->x() - popup->w() + 3 : sx + sw - popup->w();
             popup->position(std::max(sx, left), popup->y());
         }
         if (popup->y() + popup->h() > sy + sh) popup->position(popup->x(), std::max(sy, sy + sh - popup->h()));
-        popup->highlight(nav_.highlighted(static_cast<int>(level)));
+        popup->highlight(nav_.highlighted(level));
         popup->show();
         shown_ = true;
         popups_.push_back(std::move(popup));

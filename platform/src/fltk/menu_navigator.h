@@ -65,7 +65,8 @@ private:
 
     Outcome choose(int level, int index);
     void open_submenu(int level, int index, bool from_keyboard);
-    void move_title(int step);
+    // The title `step` titles on from the highlighted one, round the end.
+    int next_title(int step) const;
     Outcome stay() const { return {}; }
 };
 

@@ -32,13 +32,30 @@ constexpr auto event_guard = std::chrono::seconds(5);
 // requests caused) and draws what they damaged.
 void sync_with_server();
 
+// The idle/paint trace (trace.cpp), for the end-to-end tests and timing.
+// With QUIMBAR_TRACE_IDLE set in the environment it writes to standard error
+// "quimbar-trace: idle paints=N" each time the program waits for input after
+// a paint (N: paints of the first window so far), before it
+// "quimbar-trace: paint took T ms" (from BeginPaint to that moment) and
+// "picture shown after T ms" (to the last rows shown),
+// "quimbar-trace: upload by MIT-SHM" (or "by fl_draw_image") when a picture
+// first draws, and after a menu has closed, at the next BeginPaint,
+// "quimbar-trace: menu to paint T ms" (from the menu's closing, i.e. the
+// choice). Without it, nothing.
+namespace trace {
+void paint_started();      // BeginPaint
+void rows_shown();         // rows of a picture went to the display
+void upload(bool shared);  // how the pictures upload
+void menu_closed();
+void idle();               // the program is about to wait for input
+}  // namespace trace
+
 // What the widgets report to the backend: pictures drawn, exposures, menus
 // and resizes. FltkBackend derives from it and acts on what it holds.
 class WindowEvents {
 public:
     // Counts every redraw of a picture, reported or not.
     void note_picture_drawn() { ++pictures_drawn_; }
-    // A picture reports an exposure.
     void note_exposure() { ++exposures_; }
     // Exposures are not reported while a menu is open or restoring what it
     // covered: menus save what lies beneath them, as on Win32.
@@ -46,7 +63,13 @@ public:
     void menu_opened() { menu_open_ = true; }
     // `shown`: a menu was on screen; the exposures its closing causes are
     // taken (and not reported) before the next paint.
-    void menu_closed(bool shown);
+    void menu_closed(bool shown) {
+        if (shown)
+            menu_closed_pending_ = true;
+        else
+            menu_open_ = false;
+        trace::menu_closed();
+    }
     // A window was resized or mapped: the exposures that follow should
     // arrive before the next paint, so that all of them make one paint.
     void expect_exposures() { exposures_pending_ = true; }
@@ -61,16 +84,14 @@ protected:
     bool exposures_pending_ = false;
 };
 
-// What the backend made for `w` (its backend_data) when `w` is of `kind`,
-// else null.
+// What the backend made for `w` (its backend_data) if `w` is of `kind`.
 template <class T>
 T* backend_data_of(const Wnd* w, WindowKind kind) {
     return w && w->kind == kind ? static_cast<T*>(w->backend_data) : nullptr;
 }
 
-// Fl_Window::resize for the window that shows `w`, its client area
-// `client_top` pixels below its top. After a move or a new size the core
-// learns where the window and its client area now are. True on a new size.
+// Fl_Window::resize for the window of `w` (its client area `client_top` below
+// its top); the core learns of a move or a new size. True on a new size.
 bool resize_window(Fl_Window& window, Wnd* w, int x, int y, int width, int height, int client_top);
 
 // The font for menus and dialogs: a sans face with metrics close to
@@ -140,7 +161,7 @@ public:
     int handle(int event) override;
 
     // Draws rows [y0, y1) of the back buffer into the current window now.
-    void show_rows(int y0, int y1);
+    void show_rows(int y0, int y1) { paint(0, y0, w(), y1); }
     // Keys pressed before now will not be reported when released.
     void forget_keys() {
         pressed_.clear();
@@ -233,25 +254,6 @@ private:
 
     Wnd* dlg_;
 };
-
-// ---- The idle/paint trace (trace.cpp) -----------------------------------------
-
-// For the end-to-end tests and timing. With QUIMBAR_TRACE_IDLE set in the
-// environment it writes to standard error "quimbar-trace: idle paints=N" each
-// time the program waits for input after a paint (N: paints of the first
-// window so far), before it "quimbar-trace: paint took T ms" (from BeginPaint
-// to that moment) and "picture shown after T ms" (to the last rows shown),
-// "quimbar-trace: upload by MIT-SHM" (or "by fl_draw_image") when a picture
-// first draws, and after a menu has closed, at the next BeginPaint,
-// "quimbar-trace: menu to paint T ms" (from the menu's closing, i.e. the
-// choice). Without it, nothing.
-namespace trace {
-void paint_started();      // BeginPaint
-void rows_shown();         // rows of a picture went to the display
-void upload(bool shared);  // how the pictures upload
-void menu_closed();
-void idle();               // the program is about to wait for input
-}  // namespace trace
 
 // ---- The backend -------------------------------------------------------------
 
