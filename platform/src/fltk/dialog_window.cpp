@@ -231,10 +231,11 @@ int DialogWindow::handle(int event) {
 }
 
 void DialogWindow::close() {
-    // The exposure must come before the program's own invalidation is
-    // painted, so both make one paint. A window manager's frame uncovers the
-    // owner's picture only when the window manager unmaps it, after it has
-    // learnt that the dialog is gone: a frame over the picture is watched.
+    // The exposure hiding leaves on the owner's picture must reach the core
+    // before the program's own invalidation is painted, so both make one
+    // paint. A window manager's frame uncovers the picture only when the
+    // window manager unmaps it, after it has learnt that the dialog is gone:
+    // a frame over the picture is watched for that.
     Window frame = None;
     Wnd* owner = wnd(dlg_->owner);
     if (MainWindow* main = MainWindow::of(owner); main && main->shown() && shown()) {
