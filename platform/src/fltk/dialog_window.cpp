@@ -10,6 +10,7 @@
 #include <X11/Xatom.h>
 #include <poll.h>
 
+#include <array>
 #include <chrono>
 #include <string>
 
@@ -64,35 +65,31 @@ public:
 
 // ---- The dialog frame --------------------------------------------------------
 
-// _MOTIF_WM_HINTS holds five values: flags (which of the next fields count),
-// functions, decorations, input mode and status, with Motif's bit values.
+// The _MOTIF_WM_HINTS of a DS_MODALFRAME | WS_CAPTION | WS_SYSMENU dialog.
+// Five values: flags (which of the next fields count), functions,
+// decorations, input mode and status, with Motif's bit values.
 constexpr long mwm_flags = 1 << 0 | 1 << 1;                 // functions and decorations count
 constexpr long mwm_functions = 1 << 2 | 1 << 5;             // move, close
 constexpr long mwm_decorations = 1 << 1 | 1 << 3 | 1 << 4;  // border, title, window menu
 
-struct FrameAtoms {
-    Atom motif_wm_hints, net_wm_window_type, net_wm_window_type_dialog;
-};
-
-// Interned once, in one round trip; needs the display open.
-const FrameAtoms& frame_atoms() {
-    static const FrameAtoms atoms = [] {
-        char motif[] = "_MOTIF_WM_HINTS", type[] = "_NET_WM_WINDOW_TYPE", dialog[] = "_NET_WM_WINDOW_TYPE_DIALOG";
-        char* names[] = {motif, type, dialog};
-        Atom atom[3];
-        XInternAtoms(fl_display, names, 3, False, atom);
-        return FrameAtoms{atom[0], atom[1], atom[2]};
+// The atoms of the frame hints, interned once in one round trip; needs the
+// display open.
+enum FrameAtom { motif_wm_hints, net_wm_window_type, net_wm_window_type_dialog };
+const std::array<Atom, 3>& frame_atoms() {
+    static const std::array<Atom, 3> atoms = [] {
+        const char* names[] = {"_MOTIF_WM_HINTS", "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_DIALOG"};
+        std::array<Atom, 3> interned{};
+        XInternAtoms(fl_display, const_cast<char**>(names), 3, False, interned.data());  // only reads the names
+        return interned;
     }();
     return atoms;
 }
 
-// What a DS_MODALFRAME | WS_CAPTION | WS_SYSMENU dialog allows: moving and
-// closing, a title with the window menu; no resizing, minimising or
-// maximising. FLTK writes its own value (all functions but resizing and
-// maximising) whenever it sends the size limits, so this is written after it.
+// FLTK writes its own Motif hints (all functions but resizing and maximising)
+// whenever it sends the size limits, so these are written after it.
 void write_motif_hints(Window xid) {
     long hints[5] = {mwm_flags, mwm_functions, mwm_decorations, 0, 0};
-    Atom atom = frame_atoms().motif_wm_hints;
+    Atom atom = frame_atoms()[motif_wm_hints];
     XChangeProperty(fl_display, xid, atom, atom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(hints), 5);
 }
 
@@ -100,18 +97,20 @@ bool overlaps(const RECT& a, const RECT& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-// The window manager's frame around a top-level X window: its ancestor just
-// below the root, or the window itself when nothing has reparented it.
-Window frame_of(Window xid) {
-    Window w = xid;
-    for (;;) {
-        Window root = 0, parent = 0, *children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(fl_display, w, &root, &parent, &children, &count)) return w;
+// The window manager's frame around a top-level X window (its ancestor just
+// below the root) while it is on the screen; None when nothing has
+// reparented the window or the frame is not viewable.
+Window viewable_frame_of(Window xid) {
+    Window w = xid, root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    while (XQueryTree(fl_display, w, &root, &parent, &children, &count)) {
         if (children) XFree(children);
-        if (parent == root || parent == 0) return w;
+        if (parent == root || parent == 0) break;
         w = parent;
     }
+    XWindowAttributes attr;
+    if (w == xid || !XGetWindowAttributes(fl_display, w, &attr) || attr.map_state != IsViewable) return None;
+    return w;
 }
 
 Bool is_unmap_of(Display*, XEvent* event, XPointer window) {
@@ -156,15 +155,11 @@ void DialogWindow::add_control(Wnd* control, Fl_Font font, int font_size) {
     int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
     Fl_Widget* widget = nullptr;
     switch (control->control_kind) {
-    case ControlKind::button: {
-        auto* b = new Fl_Button(x, y, w, h);
-        b->copy_label(control->text.c_str());
-        b->labelfont(font);
-        b->labelsize(font_size);
-        b->callback(button_pressed);
-        widget = b;
+    case ControlKind::button:
+        widget = new Fl_Button(x, y, w, h);
+        widget->copy_label(control->text.c_str());
+        widget->callback(button_pressed);
         break;
-    }
     case ControlKind::edit: {
         auto* e = new EditField(x, y, w, h);
         e->box((control->style & WS_BORDER) ? FL_DOWN_BOX : FL_FLAT_BOX);
@@ -174,21 +169,19 @@ void DialogWindow::add_control(Wnd* control, Fl_Font font, int font_size) {
         widget = e;
         break;
     }
-    case ControlKind::label: {
+    case ControlKind::label:
         // A Win32 SS_LEFT static (the program's are all of this kind):
         // wrapped at word boundaries and clipped to its rectangle.
-        auto* l = new StaticLabel(x, y, w, h);
-        l->copy_label(control->text.c_str());
-        l->labelfont(font);
-        l->labelsize(font_size);
-        l->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_WRAP | FL_ALIGN_CLIP | FL_ALIGN_LEFT);
-        widget = l;
+        widget = new StaticLabel(x, y, w, h);
+        widget->copy_label(control->text.c_str());
+        widget->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_WRAP | FL_ALIGN_CLIP | FL_ALIGN_LEFT);
         break;
-    }
     case ControlKind::other:
         widget = new Fl_Box(FL_NO_BOX, x, y, w, h, nullptr);
         break;
     }
+    widget->labelfont(font);  // what buttons and labels show
+    widget->labelsize(font_size);
     widget->user_data(control);
     if (!(control->style & WS_VISIBLE)) widget->hide();
     if (control->style & WS_DISABLED) widget->deactivate();
@@ -206,21 +199,16 @@ void DialogWindow::show() {
     // the window manager, answering the map request, reads them (openbox
     // reads the window type and the Motif hints only then).
     fl_open_display();
-    frame_atoms();
+    const std::array<Atom, 3>& atoms = frame_atoms();
     Fl_Window::show();
-    set_frame_hints();
-}
-
-void DialogWindow::set_frame_hints() {
     Window xid = fl_xid(this);
-    const FrameAtoms& atoms = frame_atoms();
-    XChangeProperty(fl_display, xid, atoms.net_wm_window_type, XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&atoms.net_wm_window_type_dialog), 1);
+    XChangeProperty(fl_display, xid, atoms[net_wm_window_type], XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&atoms[net_wm_window_type_dialog]), 1);
     write_motif_hints(xid);
     // FLTK makes a modal window transient for whichever window it showed
     // last; the dialog belongs to its owner. Window managers keep a
     // transient with its owner: openbox iconifies and restores them together.
-    MainWindow* owner = MainWindow::of(dlg_->owner);
+    MainWindow* owner = MainWindow::of(wnd(dlg_->owner));
     if (owner && owner->shown()) XSetTransientForHint(fl_display, xid, fl_xid(owner));
 }
 
@@ -243,27 +231,17 @@ int DialogWindow::handle(int event) {
 }
 
 void DialogWindow::close() {
-    // Whether hiding uncovers part of the owner's picture (frame included).
-    bool uncovers = false;
+    // The exposure hiding leaves on the owner's picture must reach the core
+    // before the program's own invalidation is painted, so both make one
+    // paint. A window manager's frame uncovers the picture only when the
+    // window manager unmaps it, after it has learnt that the dialog is gone:
+    // a frame over the picture is watched for that.
+    Window frame = None;
     Wnd* owner = wnd(dlg_->owner);
     if (MainWindow* main = MainWindow::of(owner); main && main->shown() && shown()) {
         RECT picture{owner->client_origin.x, owner->client_origin.y, owner->client_origin.x + owner->client_width,
                      owner->client_origin.y + owner->client_height};
-        uncovers = overlaps(dlg_->window_rect, picture);
-    }
-    // The exposure this leaves must reach the core before the program's own
-    // invalidation is painted, so both make one paint. A window manager's
-    // frame uncovers the picture only when the window manager unmaps it,
-    // after it has learnt that the dialog is gone: watch the frame for that.
-    Window frame = None;
-    if (uncovers) {
-        Window xid = fl_xid(this);
-        frame = frame_of(xid);
-        XWindowAttributes attributes;
-        if (frame == xid || !XGetWindowAttributes(fl_display, frame, &attributes) ||
-            attributes.map_state != IsViewable)
-            frame = None;
-        else
+        if (overlaps(dlg_->window_rect, picture) && (frame = viewable_frame_of(fl_xid(this))) != None)
             XSelectInput(fl_display, frame, StructureNotifyMask);
     }
     hide();
@@ -274,13 +252,8 @@ void DialogWindow::close() {
 }
 
 void DialogWindow::resize(int x, int y, int width, int height) {
-    bool moved = x != this->x() || y != this->y();
-    bool resized = width != w() || height != h();
-    Fl_Window::resize(x, y, width, height);
     // A new size makes FLTK send its size limits and Motif hints again.
-    if (resized && shown()) write_motif_hints(fl_xid(this));
-    if (moved || resized)
-        window_moved(dlg_, outer_rect(RECT{x, y, x + width, y + height}, dlg_->style, dlg_->exstyle), POINT{x, y});
+    if (resize_window(*this, dlg_, x, y, width, height, 0) && shown()) write_motif_hints(fl_xid(this));
 }
 
 void DialogWindow::close_box(Fl_Widget* window, void*) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace layer::fltk {
 
@@ -20,11 +21,16 @@ void sync_with_server() {
     Fl::check();  // handles every queued event, then draws
 }
 
-namespace {
-
-Fl_Widget* control_widget_of(Wnd* w) {
-    return w && w->kind == WindowKind::control ? static_cast<Fl_Widget*>(w->backend_data) : nullptr;
+bool resize_window(Fl_Window& window, Wnd* w, int x, int y, int width, int height, int client_top) {
+    bool moved = x != window.x() || y != window.y();
+    bool resized = width != window.w() || height != window.h();
+    window.Fl_Window::resize(x, y, width, height);
+    if (moved || resized)
+        window_moved(w, outer_rect(RECT{x, y, x + width, y + height}, w->style, w->exstyle), POINT{x, y + client_top});
+    return resized;
 }
+
+namespace {
 
 // The program's icon (its first icon group), decoded from its largest
 // PNG-compressed image; null if there is none.
@@ -65,10 +71,9 @@ int command_message(void* event, void*) {
 // is asked of the window manager (_NET_ACTIVE_WINDOW, from an application).
 int bring_dialog_forward(int event, Fl_Window* window) {
     Wnd* dlg = open_dialog();
-    Wnd* owner = dlg ? wnd(dlg->owner) : nullptr;
     DialogWindow* dialog = DialogWindow::of(dlg);
-    if ((event == FL_PUSH || event == FL_FOCUS) && dialog && dialog->shown() && window == MainWindow::of(owner) &&
-        !MainWindow::of(owner)->enabled()) {
+    MainWindow* owner = dialog ? MainWindow::of(wnd(dlg->owner)) : nullptr;
+    if ((event == FL_PUSH || event == FL_FOCUS) && owner && window == owner && !owner->enabled() && dialog->shown()) {
         dialog->show();  // maps and raises it
         XEvent activate{};
         activate.xclient = XClientMessageEvent{ClientMessage, 0, True, fl_display, fl_xid(dialog),
@@ -100,9 +105,7 @@ public:
         int menu = w->menu ? menu_bar_height : 0;
         auto* window = new MainWindow(w, *this, w->client_origin.x, w->client_origin.y - menu,
                                       std::max(w->client_width, 1), std::max(w->client_height + menu, 1));
-        if (w->icon) {
-            if (const Fl_RGB_Image* icon = program_icon()) window->icon(icon);
-        }
+        if (const Fl_RGB_Image* icon = w->icon ? program_icon() : nullptr) window->icon(icon);
         w->backend_data = window;
     }
 
@@ -156,18 +159,17 @@ public:
         if (!window) return;
         window->close();
         delete window;
-        Wnd* owner = wnd(dlg->owner);
-        if (MainWindow* main = MainWindow::of(owner); main && main->enabled()) main->picture()->take_focus();
+        if (MainWindow* main = MainWindow::of(wnd(dlg->owner)); main && main->enabled()) main->picture()->take_focus();
     }
 
     std::string control_text(Wnd* control) override {
-        Fl_Widget* widget = control_widget_of(control);
+        Fl_Widget* widget = backend_data_of<Fl_Widget>(control, WindowKind::control);
         if (widget && control->control_kind == ControlKind::edit) return static_cast<Fl_Input*>(widget)->value();
         return control->text;
     }
 
     void set_focus(Wnd* control) override {
-        Fl_Widget* widget = control_widget_of(control);
+        Fl_Widget* widget = backend_data_of<Fl_Widget>(control, WindowKind::control);
         if (!widget) return;
         if (!widget->take_focus()) Fl::focus(widget);  // a static too
         if (auto* field = control->control_kind == ControlKind::edit ? static_cast<Fl_Input*>(widget) : nullptr)
@@ -175,15 +177,13 @@ public:
     }
 
     Wnd* focused_control(Wnd* dlg) override {
+        DialogWindow* window = DialogWindow::of(dlg);
         Fl_Widget* focus = Fl::focus();
-        return focus && DialogWindow::of(dlg) && focus->window() == DialogWindow::of(dlg)
-                   ? static_cast<Wnd*>(focus->user_data())
-                   : nullptr;
+        return window && focus && focus->window() == window ? static_cast<Wnd*>(focus->user_data()) : nullptr;
     }
 
     void enable_window(Wnd* w, bool enabled) override {
         // Only a dialog's owner is disabled, and only while the dialog is open.
-        // Back to input, it takes the keys pressed from then on.
         MainWindow* window = MainWindow::of(w);
         if (window) window->enable(enabled);
         if (!window || !enabled) return;
@@ -206,20 +206,6 @@ public:
         finish_pending();
     }
 
-    // ---- WindowEvents: what the backend's own widgets report ----------------
-    void note_picture_drawn() override { ++pictures_drawn_; }
-    void note_exposure() override { ++exposures_; }
-    bool exposures_suppressed() const override { return menu_open_; }
-    void menu_opened() override { menu_open_ = true; }
-    void menu_closed(bool shown) override {
-        if (shown)
-            menu_closed_pending_ = true;
-        else
-            menu_open_ = false;
-        trace::menu_closed();
-    }
-    void expect_exposures() override { exposures_pending_ = true; }
-
 private:
     // Handles events until a picture has reported an exposure.
     void await_exposure() {
@@ -239,30 +225,20 @@ private:
     // are handled before anything else is dispatched.
     void finish_pending() {
         while (menu_closed_pending_ || exposures_pending_) {
-            if (menu_closed_pending_) {
-                // The menus' windows (override-redirect, no window manager in
-                // between) are gone once the server has handled their
-                // destruction, which exposes what they covered at once; that is
-                // redrawn from the back buffer without a repaint.
-                menu_closed_pending_ = false;
+            // The menus' windows (override-redirect, no window manager in
+            // between) are gone once the server has handled their
+            // destruction, which exposes what they covered at once; that is
+            // redrawn from the back buffer without a repaint.
+            if (std::exchange(menu_closed_pending_, false)) {
                 sync_with_server();
                 if (!menu_closed_pending_) menu_open_ = false;
             }
-            if (exposures_pending_) {
-                // The server exposes a resized window while it handles the
-                // request that resizes it, so the Expose events are in once the
-                // server has answered a later request.
-                exposures_pending_ = false;
-                sync_with_server();
-            }
+            // The server exposes a resized window while it handles the
+            // request that resizes it, so the Expose events are in once the
+            // server has answered a later request.
+            if (std::exchange(exposures_pending_, false)) sync_with_server();
         }
     }
-
-    long pictures_drawn_ = 0;
-    long exposures_ = 0;
-    bool menu_open_ = false;
-    bool menu_closed_pending_ = false;
-    bool exposures_pending_ = false;
 };
 
 }  // namespace

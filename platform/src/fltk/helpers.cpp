@@ -60,11 +60,10 @@ MenuColumns menu_columns(const std::vector<MenuItemWidths>& items, const MenuSpa
     int widest_text = 0;
     for (const MenuItemWidths& item : items) widest_text = std::max(widest_text, item.text);
     c.hint_x = c.text_x + widest_text + spacing.tab_gap;
-    int content_end = c.text_x + widest_text;
+    c.arrow_x = c.text_x + widest_text;  // where the labels and the hints end
     for (const MenuItemWidths& item : items)
-        if (item.has_hint) content_end = std::max(content_end, c.hint_x + item.hint);
-    c.arrow_x = content_end;
-    c.width = content_end + spacing.arrow_room + spacing.border;
+        if (item.has_hint) c.arrow_x = std::max(c.arrow_x, c.hint_x + item.hint);
+    c.width = c.arrow_x + spacing.arrow_room + spacing.border;
     return c;
 }
 

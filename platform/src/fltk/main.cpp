@@ -29,27 +29,25 @@ void open_standard_descriptors() {
     }
 }
 
-// Runs for each X event before FLTK handles it. FLTK 1.3 takes a release
-// for auto-repeat, and drops it, when the next queued event is a press of the
-// same key with the same time stamp, and it looks after reading whatever has
-// arrived meanwhile. With detectable auto-repeat every release is real, so
-// each is moved back by one millisecond: a later press never matches it.
-int keep_release(void* event, void*) {
-    auto* xevent = static_cast<XEvent*>(event);
-    if (xevent->type == KeyRelease) xevent->xkey.time -= 1;
-    return 0;  // FLTK handles the event
-}
-
 // Every key release reaches the program once, also one followed at once by a
 // press of the same key with the same time stamp (keys sent by a program at
-// full speed, or typed faster than the server's clock ticks). Where the
-// server grants detectable auto-repeat (a held key sends presses only, and
-// one release when let go) keep_release applies; elsewhere FLTK's own
-// detection stays, all that makes a held key act once.
+// full speed, or typed faster than the server's clock ticks). FLTK 1.3 takes
+// such a release for auto-repeat, and drops it, looking at the next queued
+// event after reading whatever has arrived meanwhile. Where the server grants
+// detectable auto-repeat (a held key sends presses only, and one release when
+// let go) every release is real, so a handler that sees each X event before
+// FLTK moves each back by one millisecond: a later press never matches it.
+// Elsewhere FLTK's own detection stays, all that makes a held key act once.
 void keep_key_releases(Display* display) {
     Bool detectable = False;
-    if (XkbSetDetectableAutoRepeat(display, True, &detectable) && detectable)
-        Fl::add_system_handler(keep_release, nullptr);
+    if (!XkbSetDetectableAutoRepeat(display, True, &detectable) || !detectable) return;
+    Fl::add_system_handler(
+        [](void* event, void*) {
+            auto* xevent = static_cast<XEvent*>(event);
+            if (xevent->type == KeyRelease) xevent->xkey.time -= 1;
+            return 0;  // FLTK handles the event
+        },
+        nullptr);
 }
 
 }  // namespace
@@ -72,8 +70,6 @@ int main() {
         return 1;
     }
     fl_open_display(display);
-    // Keys act once per release: holding a key down gives no release per
-    // repeat, and quick identical keys each give their own.
     keep_key_releases(display);
 
     layer::fltk::install_backend();

@@ -7,6 +7,7 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <utility>
 
 namespace layer::fltk {
 
@@ -24,8 +25,7 @@ SharedImage* Picture::shared_image(int width, int height) {
     if (shared_ && shared_->width() == width && shared_->height() == height) return shared_.get();
     shared_.reset();
     shared_ = SharedImage::create(width, height);
-    if (!upload_traced_) trace::upload(shared_ != nullptr);
-    upload_traced_ = true;
+    if (!std::exchange(upload_traced_, true)) trace::upload(shared_ != nullptr);
     return shared_.get();
 }
 
@@ -71,8 +71,6 @@ void Picture::paint(int x0, int y0, int x1, int y1) {
         fl_rectf(x() + x0, y() + std::max(y0, cy1), std::min(x1, cx1) - x0, y1 - std::max(y0, cy1));
 }
 
-void Picture::show_rows(int y0, int y1) { paint(0, y0, w(), y1); }
-
 void Picture::draw() {
     backend_.note_picture_drawn();
     int X, Y, W, H;
@@ -87,9 +85,8 @@ void Picture::draw() {
     // invalidates itself or which the server's exposure follows once the
     // window is really visible.
     if (backend_.exposures_suppressed() || !(window()->damage() & FL_DAMAGE_EXPOSE)) return;
-    RECT area{x0, y0, x0 + W, y0 + H};
     backend_.note_exposure();
-    window_exposed(hwnd_, area);
+    window_exposed(hwnd_, RECT{x0, y0, x0 + W, y0 + H});
 }
 
 int Picture::handle(int event) {
@@ -125,8 +122,7 @@ int Picture::handle(int event) {
                 if (MenuBar* bar = static_cast<MainWindow*>(window())->menu_bar()) bar->enter_from_keyboard();
                 return 1;
             }
-            int vk = virtual_key_for(key);
-            if (vk) key_released(hwnd_, vk);
+            if (int vk = virtual_key_for(key)) key_released(hwnd_, vk);
         }
         return 1;
     }
@@ -145,52 +141,30 @@ MainWindow::MainWindow(Wnd* w, WindowEvents& backend, int x, int y, int width, i
     if (w->menu) menu_bar_ = new MenuBar(w, backend, *w->menu, 0, 0, width, menu_height);
     picture_ = new Picture(w, backend, 0, menu_height, width, std::max(height - menu_height, 0));
     end();
-    if (w->style & WS_THICKFRAME) {
-        resizable(picture_);
-        size_range(100, menu_height + 20);
-    } else {
-        resizable(nullptr);
-    }
+    bool sizable = w->style & WS_THICKFRAME;
+    resizable(sizable ? picture_ : nullptr);
+    if (sizable) size_range(100, menu_height + 20);
     callback(close_box);
     copy_label(w->text.c_str());
     xclass(w->class_name.c_str());
 }
 
 int MainWindow::handle(int event) {
-    // In menu mode this window holds the grab: keys and the mouse belong to
-    // the menu.
-    if (menu_bar_ && menu_bar_->tracking()) {
-        if (int used = menu_bar_->track_event(event)) return used;
-    }
+    if (int used = menu_bar_ && menu_bar_->tracking() ? menu_bar_->track_event(event) : 0) return used;
+    // Disabled, it swallows clicks and keys and takes no shortcut.
     if (!enabled_) {
-        switch (event) {
-        case FL_PUSH:
-        case FL_RELEASE:
-        case FL_DRAG:
-        case FL_KEYDOWN:
-        case FL_KEYUP:
-        case FL_MOUSEWHEEL:
+        if (event == FL_SHORTCUT) return 0;
+        if (event == FL_PUSH || event == FL_RELEASE || event == FL_DRAG || event == FL_KEYDOWN || event == FL_KEYUP ||
+            event == FL_MOUSEWHEEL)
             return 1;
-        case FL_SHORTCUT:
-            return 0;
-        default:
-            break;
-        }
     }
     return Fl_Window::handle(event);
 }
 
 void MainWindow::resize(int x, int y, int width, int height) {
-    bool moved = x != this->x() || y != this->y();
-    bool resized = width != w() || height != h();
-    Fl_Window::resize(x, y, width, height);
-    if (resized) {
-        window_resized(hwnd_, picture_->w(), picture_->h());
-        backend_.expect_exposures();
-    }
-    if (moved || resized)
-        window_moved(hwnd_, outer_rect(RECT{x, y, x + width, y + height}, hwnd_->style, hwnd_->exstyle),
-                     POINT{x, y + picture_->y()});
+    if (!resize_window(*this, hwnd_, x, y, width, height, picture_->y())) return;
+    window_resized(hwnd_, picture_->w(), picture_->h());
+    backend_.expect_exposures();
 }
 
 void MainWindow::close_box(Fl_Widget* window, void*) {

@@ -42,36 +42,37 @@ int ui_font_size(int base_unit_x) {
 
 namespace {
 
-constexpr int title_padding = 8;  // left and right of a title's text
-
-// The height of one item row.
-constexpr int menu_item_height = 17;
-
-// The colours of a highlighted title or item (Win32's COLOR_HIGHLIGHT and
-// COLOR_HIGHLIGHTTEXT).
-inline Fl_Color menu_highlight_colour() { return fl_rgb_color(10, 36, 106); }
-constexpr Fl_Color menu_highlight_text_colour = FL_WHITE;
+constexpr int title_padding = 8;      // left and right of a title's text
+constexpr int menu_item_height = 17;  // of one item row
 
 const MenuSpacing spacing;
 
 // Whether the main window of the menu bar takes input (not while its dialog is open).
 bool takes_input(const MenuBar* bar) { return static_cast<MainWindow*>(bar->window())->enabled(); }
 
-// The width of a label's text without its '&' markers and its hint, in the
-// current font.
-int menu_text_width(const MenuLabel& label) {
-    return static_cast<int>(fl_width(label.text.c_str(), static_cast<int>(label.text.size())) + 0.5);
+// The width of `text` in the current font, rounded to pixels.
+int text_width(const std::string& text) {
+    return static_cast<int>(fl_width(text.c_str(), static_cast<int>(text.size())) + 0.5);
 }
 
-// Draws a label's text at (x, baseline) in the current font and colour, its
-// mnemonic underlined.
-void draw_menu_text(const MenuLabel& label, int x, int baseline) {
-    fl_draw(label.text.c_str(), static_cast<int>(label.text.size()), x, baseline);
+// Draws a title's or an item's row (x, y, width, height) in the current
+// font: when `lit` the highlight behind it, then its text from text_x,
+// centred in height, the mnemonic underlined. Returns the baseline, the
+// text's colour still set.
+int draw_menu_row(const MenuLabel& label, bool lit, int x, int y, int width, int height, int text_x) {
+    if (lit) {
+        fl_color(fl_rgb_color(10, 36, 106));  // Win32's COLOR_HIGHLIGHT
+        fl_rectf(x, y, width, height);
+    }
+    fl_color(lit ? FL_WHITE : FL_BLACK);  // COLOR_HIGHLIGHTTEXT or COLOR_MENUTEXT
+    int baseline = y + (height - fl_height()) / 2 + fl_height() - fl_descent();
+    fl_draw(label.text.c_str(), static_cast<int>(label.text.size()), text_x, baseline);
     if (label.mnemonic_begin >= 0) {
-        int u0 = x + static_cast<int>(fl_width(label.text.c_str(), label.mnemonic_begin));
-        int u1 = x + static_cast<int>(fl_width(label.text.c_str(), label.mnemonic_end));
+        int u0 = text_x + static_cast<int>(fl_width(label.text.c_str(), label.mnemonic_begin));
+        int u1 = text_x + static_cast<int>(fl_width(label.text.c_str(), label.mnemonic_end));
         fl_xyline(u0, baseline + 1, std::max(u0, u1 - 1));
     }
+    return baseline;
 }
 
 }  // namespace
@@ -82,9 +83,9 @@ void draw_menu_text(const MenuLabel& label, int x, int baseline) {
 // colour. It only draws; the menu bar decides what is open and highlighted.
 class MenuPopup : public Fl_Menu_Window {
 public:
-    // A popup for `items` (which must outlive it) in the given font, its
+    // A popup for `items` (which must outlive it) in ui_font(), its
     // upper-left corner at (x, y) on the screen. Not shown yet.
-    MenuPopup(const std::vector<MenuItem>& items, Fl_Font font, int size, int x, int y);
+    MenuPopup(const std::vector<MenuItem>& items, int font_size, int x, int y);
 
     const std::vector<MenuItem>& items() const { return items_; }
     // Highlights item `index` (-1: none), redrawing what changed.
@@ -107,24 +108,21 @@ private:
     const std::vector<MenuItem>& items_;
     std::vector<MenuLabel> labels_;
     MenuColumns columns_;
-    Fl_Font font_;
-    int size_;
+    int font_size_;
     int highlighted_ = -1;
 };
 
-MenuPopup::MenuPopup(const std::vector<MenuItem>& items, Fl_Font font, int font_size, int x, int y)
-    : Fl_Menu_Window(x, y, 1, 1), items_(items), font_(font), size_(font_size) {
+MenuPopup::MenuPopup(const std::vector<MenuItem>& items, int font_size, int x, int y)
+    : Fl_Menu_Window(x, y, 1, 1), items_(items), font_size_(font_size) {
     end();
     set_override();
     clear_border();
     box(FL_NO_BOX);
-    fl_font(font_, size_);
+    fl_font(ui_font(), font_size_);
     std::vector<MenuItemWidths> widths;
     for (const MenuItem& item : items_) {
         MenuLabel label = parse_menu_label(item.text);
-        widths.push_back({menu_text_width(label),
-                          static_cast<int>(fl_width(label.hint.c_str(), static_cast<int>(label.hint.size())) + 0.5),
-                          label.has_hint});
+        widths.push_back({text_width(label.text), text_width(label.hint), label.has_hint});
         labels_.push_back(std::move(label));
     }
     columns_ = menu_columns(widths, spacing);
@@ -147,18 +145,12 @@ void MenuPopup::draw() {
     fl_xyline(1, 1, W - 3);
     fl_yxline(1, 1, H - 3);
 
-    fl_font(font_, size_);
+    fl_font(ui_font(), font_size_);
     for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
         int top = item_top(i);
-        bool lit = i == highlighted_;
-        if (lit) {
-            fl_color(menu_highlight_colour());
-            fl_rectf(spacing.border, top, W - 2 * spacing.border, menu_item_height);
-        }
-        fl_color(lit ? menu_highlight_text_colour : FL_BLACK);
-        int baseline = top + (menu_item_height - fl_height()) / 2 + fl_height() - fl_descent();
         const MenuLabel& label = labels_[i];
-        draw_menu_text(label, columns_.text_x, baseline);
+        int baseline = draw_menu_row(label, i == highlighted_, spacing.border, top, W - 2 * spacing.border,
+                                     menu_item_height, columns_.text_x);
         if (!label.hint.empty())
             fl_draw(label.hint.c_str(), static_cast<int>(label.hint.size()), columns_.hint_x, baseline);
         if (items_[i].popup) {
@@ -181,7 +173,7 @@ MenuBar::MenuBar(Wnd* w, WindowEvents& backend, const Menu& menu, int x, int y, 
     for (const MenuItem& item : menu.items) {
         titles_.push_back(parse_menu_label(item.text));
         title_left_.push_back(left);
-        left += menu_text_width(titles_.back()) + 2 * title_padding;
+        left += text_width(titles_.back().text) + 2 * title_padding;
     }
     title_left_.push_back(left);
 }
@@ -198,16 +190,9 @@ void MenuBar::draw() {
     fl_color(FL_BACKGROUND_COLOR);
     fl_rectf(x(), y(), w(), h());
     fl_font(ui_font(), font_size_);
-    int baseline = y() + (h() - fl_height()) / 2 + fl_height() - fl_descent();
     for (int t = 0; t < static_cast<int>(titles_.size()); ++t) {
-        int left = title_left_[t], width = title_left_[t + 1] - left;
-        bool lit = nav_.title() == t;
-        if (lit) {
-            fl_color(menu_highlight_colour());
-            fl_rectf(left, y(), width, h());
-        }
-        fl_color(lit ? menu_highlight_text_colour : FL_BLACK);
-        draw_menu_text(titles_[t], left + title_padding, baseline);
+        int left = title_left_[t];
+        draw_menu_row(titles_[t], nav_.title() == t, left, y(), title_left_[t + 1] - left, h(), left + title_padding);
     }
 }
 
@@ -223,8 +208,6 @@ int MenuBar::handle(int event) {
         return 1;
     }
     case FL_SHORTCUT: {
-        // Alt+letter: the title with that mnemonic opens, its first item
-        // highlighted.
         if (!takes_input(this) || !Fl::event_state(FL_ALT) || !Fl::event_text()[0]) return 0;
         if (!nav_.open_by_mnemonic(Fl::event_text())) return 0;
         track();
@@ -270,43 +253,34 @@ void MenuBar::close_popups(std::size_t from) {
 
 void MenuBar::update() {
     redraw();
-    if (!nav_.active()) {
-        close_popups(0);
-        return;
-    }
-    std::size_t depth = static_cast<std::size_t>(nav_.depth());
-    for (std::size_t level = 0; level < depth; ++level) {
-        const std::vector<MenuItem>& items = nav_.items(static_cast<int>(level));
-        if (level < popups_.size() && &popups_[level]->items() == &items) {
-            popups_[level]->highlight(nav_.highlighted(static_cast<int>(level)));
+    int depth = nav_.depth();
+    for (int level = 0; level < depth; ++level) {
+        const std::vector<MenuItem>& items = nav_.items(level);
+        if (level < static_cast<int>(popups_.size()) && &popups_[level]->items() == &items) {
+            popups_[level]->highlight(nav_.highlighted(level));
             continue;
         }
         close_popups(level);
         // The title's menu hangs below its title; a submenu opens beside
         // the item that holds it, its first row level with that item.
-        int px, py;
-        if (level == 0) {
-            px = window()->x_root() + title_left_[nav_.title()];
-            py = window()->y_root() + y() + h();
-        } else {
-            const MenuPopup& parent = *popups_[level - 1];
-            px = parent.x() + parent.w() - 3;
-            py = parent.y() + parent.item_top(nav_.highlighted(static_cast<int>(level) - 1)) - 3;
-        }
+        const MenuPopup* parent = level > 0 ? popups_[level - 1].get() : nullptr;
+        int px = parent ? parent->x() + parent->w() - 3 : window()->x_root() + title_left_[nav_.title()];
+        int py = parent ? parent->y() + parent->item_top(nav_.highlighted(level - 1)) - 3
+                        : window()->y_root() + y() + h();
         Fl_Group* current = Fl_Group::current();
         Fl_Group::current(nullptr);
-        auto popup = std::make_unique<MenuPopup>(items, ui_font(), font_size_, px, py);
+        auto popup = std::make_unique<MenuPopup>(items, font_size_, px, py);
         Fl_Group::current(current);
         // Kept on the screen: a popup that would stick out on the right goes
         // left of its parent (or flush with the screen's right edge).
         int sx, sy, sw, sh;
         Fl::screen_xywh(sx, sy, sw, sh, px, py);
         if (popup->x() + popup->w() > sx + sw) {
-            int left = level == 0 ? sx + sw - popup->w() : popups_[level - 1]->x() - popup->w() + 3;
+            int left = parent ? parent->x() - popup->w() + 3 : sx + sw - popup->w();
             popup->position(std::max(sx, left), popup->y());
         }
         if (popup->y() + popup->h() > sy + sh) popup->position(popup->x(), std::max(sy, sy + sh - popup->h()));
-        popup->highlight(nav_.highlighted(static_cast<int>(level)));
+        popup->highlight(nav_.highlighted(level));
         popup->show();
         shown_ = true;
         popups_.push_back(std::move(popup));
@@ -369,26 +343,23 @@ int MenuBar::track_event(int event) {
             }
             return 1;
         }
+        // A click on another title opens that one, on the open title closes
+        // the menu; anywhere else it ends menu mode, and so does a release
+        // off every menu and off the bar (a press on a title dragged away),
+        // nothing chosen. Over another title, in bar mode too, its menu drops
+        // down.
         int t = title_at(xr, yr);
-        if (event == FL_PUSH) {
-            // A click on the open title closes the menu, on another title
-            // opens that one; anywhere else it ends menu mode.
-            if (t >= 0 && !(t == nav_.title() && nav_.depth() > 0))
-                nav_.open_title(t, false);
-            else
-                nav_.end();
-            update();
-        } else if (event == FL_RELEASE && (yr < window()->y_root() + y() || yr >= window()->y_root() + y() + h() ||
-                                           xr < window()->x_root() || xr >= window()->x_root() + window()->w())) {
-            // Released off every menu and off the bar (a press on a title
-            // dragged away): menu mode ends, nothing chosen.
-            nav_.end();
-            update();
-        } else if (t >= 0 && t != nav_.title()) {
-            // Over another title, in bar mode too: its menu drops down.
+        bool off_bar = yr < window()->y_root() + y() || yr >= window()->y_root() + y() + h() ||
+                       xr < window()->x_root() || xr >= window()->x_root() + window()->w();
+        if (event == FL_PUSH && t >= 0 && !(t == nav_.title() && nav_.depth() > 0))
             nav_.open_title(t, false);
-            update();
-        }
+        else if (event == FL_PUSH || (event == FL_RELEASE && off_bar))
+            nav_.end();
+        else if (t >= 0 && t != nav_.title())
+            nav_.open_title(t, false);
+        else
+            return 1;
+        update();
         return 1;
     }
     default:

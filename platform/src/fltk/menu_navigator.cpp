@@ -3,6 +3,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 #include "fltk/helpers.h"
 
 namespace layer::fltk {
@@ -21,11 +23,9 @@ int next_item(const std::vector<MenuItem>& items, int from, int step) {
 }  // namespace
 
 bool mnemonic_matches(std::string_view label, std::string_view letter) {
-    if (letter.empty()) return false;
     MenuLabel ml = parse_menu_label(label);
-    if (ml.mnemonic_begin < 0) return false;
-    std::string_view mnemonic(ml.text);
-    mnemonic = mnemonic.substr(ml.mnemonic_begin, ml.mnemonic_end - ml.mnemonic_begin);
+    if (letter.empty() || ml.mnemonic_begin < 0) return false;
+    auto mnemonic = std::string_view(ml.text).substr(ml.mnemonic_begin, ml.mnemonic_end - ml.mnemonic_begin);
     return mnemonic.size() == letter.size() && strncasecmp(mnemonic.data(), letter.data(), letter.size()) == 0;
 }
 
@@ -53,18 +53,16 @@ void MenuNavigator::open_title(int t, bool from_keyboard) {
 }
 
 bool MenuNavigator::open_by_mnemonic(std::string_view letter) {
-    for (int t = 0; t < static_cast<int>(bar_.size()); ++t) {
-        if (mnemonic_matches(bar_[t].text, letter)) {
-            open_title(t, true);
-            return true;
-        }
-    }
-    return false;
+    auto title = std::find_if(bar_.begin(), bar_.end(),
+                              [&](const MenuItem& t) { return mnemonic_matches(t.text, letter); });
+    if (title == bar_.end()) return false;
+    open_title(static_cast<int>(title - bar_.begin()), true);
+    return true;
 }
 
-void MenuNavigator::move_title(int step) {
+int MenuNavigator::next_title(int step) const {
     int n = static_cast<int>(bar_.size());
-    title_ = ((title_ + step) % n + n) % n;
+    return ((title_ + step) % n + n) % n;
 }
 
 void MenuNavigator::open_submenu(int level, int index, bool from_keyboard) {
@@ -85,21 +83,18 @@ MenuNavigator::Outcome MenuNavigator::choose(int level, int index) {
 }
 
 MenuNavigator::Outcome MenuNavigator::key(Key k) {
-    if (!active()) return Outcome{true, -1};
-    if (k == Key::menu_key) {
+    // Alt or F10 leaves menu mode, and so does Escape in bar mode.
+    if (!active() || k == Key::menu_key || (k == Key::escape && highlighted_.empty())) {
         end();
         return Outcome{true, -1};
     }
     if (highlighted_.empty()) {  // bar mode
         switch (k) {
-        case Key::left: move_title(-1); break;
-        case Key::right: move_title(1); break;
+        case Key::left: title_ = next_title(-1); break;
+        case Key::right: title_ = next_title(1); break;
         case Key::up:
         case Key::down:
         case Key::enter: open_title(title_, true); break;
-        case Key::escape:
-            end();
-            return Outcome{true, -1};
         default: break;
         }
         return stay();
@@ -116,20 +111,16 @@ MenuNavigator::Outcome MenuNavigator::key(Key k) {
         break;
     }
     case Key::right:
-        if (current >= 0 && list[current].popup) {
+        if (current >= 0 && list[current].popup)
             open_submenu(level, current, true);
-        } else {
-            move_title(1);
-            open_title(title_, true);
-        }
+        else
+            open_title(next_title(1), true);
         break;
     case Key::left:
-        if (level > 0) {
+        if (level > 0)
             highlighted_.pop_back();
-        } else {
-            move_title(-1);
-            open_title(title_, true);
-        }
+        else
+            open_title(next_title(-1), true);
         break;
     case Key::enter:
         if (current >= 0) return choose(level, current);
@@ -157,29 +148,21 @@ MenuNavigator::Outcome MenuNavigator::letter(std::string_view letter) {
         if (mnemonic_matches(list[i].text, letter)) matching.push_back(i);
     if (matching.size() == 1) return choose(level, matching.front());
     if (matching.size() > 1) {
-        int current = highlighted_[level];
-        int next = matching.front();
-        for (int i : matching)
-            if (i > current) {
-                next = i;
-                break;
-            }
-        highlighted_[level] = next;
+        auto next = std::upper_bound(matching.begin(), matching.end(), highlighted_[level]);
+        highlighted_[level] = next != matching.end() ? *next : matching.front();
     }
     return stay();
 }
 
 void MenuNavigator::hover_item(int level, int index) {
-    if (level < 0 || level >= depth()) return;
-    if (index < 0 || index >= static_cast<int>(items(level).size())) return;
+    if (level < 0 || level >= depth() || index < 0 || index >= static_cast<int>(items(level).size())) return;
     // Moving within the item that opened a submenu keeps that submenu.
     if (highlighted_[level] == index && depth() > level + 1) return;
     open_submenu(level, index, false);
 }
 
 MenuNavigator::Outcome MenuNavigator::click_item(int level, int index) {
-    if (level < 0 || level >= depth()) return stay();
-    if (index < 0 || index >= static_cast<int>(items(level).size())) return stay();
+    if (level < 0 || level >= depth() || index < 0 || index >= static_cast<int>(items(level).size())) return stay();
     if (items(level)[index].popup) {
         open_submenu(level, index, false);
         return stay();

@@ -28,8 +28,8 @@ public:
     bool active() const { return title_ >= 0; }
     // The highlighted title, -1 outside menu mode.
     int title() const { return title_; }
-    // How many menus are open: 0 in bar mode, 1 with the title's menu, one
-    // more for each submenu.
+    // How many menus are open: 0 outside menu mode and in bar mode, 1 with
+    // the title's menu, one more for each submenu.
     int depth() const { return static_cast<int>(highlighted_.size()); }
     // The items of open menu `level` (0: the title's menu).
     const std::vector<MenuItem>& items(int level) const;
@@ -65,7 +65,8 @@ private:
 
     Outcome choose(int level, int index);
     void open_submenu(int level, int index, bool from_keyboard);
-    void move_title(int step);
+    // The title `step` titles on from the highlighted one, round the end.
+    int next_title(int step) const;
     Outcome stay() const { return {}; }
 };
 

@@ -15,12 +15,7 @@ namespace {
 
 bool disabled = false;       // no more tries after a failure
 int completion_type = 0;     // the ShmCompletion event's type
-bool attach_refused = false; // set by trap_error
-
-int trap_error(Display*, XErrorEvent*) {
-    attach_refused = true;
-    return 0;
-}
+bool attach_refused = false; // set by the error handler during the attach
 
 bool forced_off() {
     const char* value = std::getenv("QUIMBAR_NO_SHM");
@@ -86,7 +81,10 @@ std::unique_ptr<SharedImage> SharedImage::create(int width, int height) {
     // an error: catch it instead of FLTK's handler reporting it.
     XSync(display, False);
     attach_refused = false;
-    XErrorHandler previous = XSetErrorHandler(trap_error);
+    XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) {
+        attach_refused = true;
+        return 0;
+    });
     Status sent = XShmAttach(display, &segment);
     XSync(display, False);
     XSetErrorHandler(previous);

@@ -32,28 +32,67 @@ constexpr auto event_guard = std::chrono::seconds(5);
 // requests caused) and draws what they damaged.
 void sync_with_server();
 
-// What the widgets report to the backend: drawing, exposures, menus and
-// resizes. FltkBackend implements it.
+// The idle/paint trace (trace.cpp), for the end-to-end tests and timing.
+// With QUIMBAR_TRACE_IDLE set in the environment it writes to standard error
+// "quimbar-trace: idle paints=N" each time the program waits for input after
+// a paint (N: paints of the first window so far), before it
+// "quimbar-trace: paint took T ms" (from BeginPaint to that moment) and
+// "picture shown after T ms" (to the last rows shown),
+// "quimbar-trace: upload by MIT-SHM" (or "by fl_draw_image") when a picture
+// first draws, and after a menu has closed, at the next BeginPaint,
+// "quimbar-trace: menu to paint T ms" (from the menu's closing, i.e. the
+// choice). Without it, nothing.
+namespace trace {
+void paint_started();      // BeginPaint
+void rows_shown();         // rows of a picture went to the display
+void upload(bool shared);  // how the pictures upload
+void menu_closed();
+void idle();               // the program is about to wait for input
+}  // namespace trace
+
+// What the widgets report to the backend: pictures drawn, exposures, menus
+// and resizes. FltkBackend derives from it and acts on what it holds.
 class WindowEvents {
 public:
     // Counts every redraw of a picture, reported or not.
-    virtual void note_picture_drawn() = 0;
-    // A picture reports an exposure.
-    virtual void note_exposure() = 0;
+    void note_picture_drawn() { ++pictures_drawn_; }
+    void note_exposure() { ++exposures_; }
     // Exposures are not reported while a menu is open or restoring what it
     // covered: menus save what lies beneath them, as on Win32.
-    virtual bool exposures_suppressed() const = 0;
-    virtual void menu_opened() = 0;
+    bool exposures_suppressed() const { return menu_open_; }
+    void menu_opened() { menu_open_ = true; }
     // `shown`: a menu was on screen; the exposures its closing causes are
     // taken (and not reported) before the next paint.
-    virtual void menu_closed(bool shown) = 0;
+    void menu_closed(bool shown) {
+        if (shown)
+            menu_closed_pending_ = true;
+        else
+            menu_open_ = false;
+        trace::menu_closed();
+    }
     // A window was resized or mapped: the exposures that follow should
     // arrive before the next paint, so that all of them make one paint.
-    virtual void expect_exposures() = 0;
+    void expect_exposures() { exposures_pending_ = true; }
 
 protected:
     ~WindowEvents() = default;
+
+    long pictures_drawn_ = 0;
+    long exposures_ = 0;
+    bool menu_open_ = false;
+    bool menu_closed_pending_ = false;
+    bool exposures_pending_ = false;
 };
+
+// What the backend made for `w` (its backend_data) if `w` is of `kind`.
+template <class T>
+T* backend_data_of(const Wnd* w, WindowKind kind) {
+    return w && w->kind == kind ? static_cast<T*>(w->backend_data) : nullptr;
+}
+
+// Fl_Window::resize for the window of `w` (its client area `client_top` below
+// its top); the core learns of a move or a new size. True on a new size.
+bool resize_window(Fl_Window& window, Wnd* w, int x, int y, int width, int height, int client_top);
 
 // The font for menus and dialogs: a sans face with metrics close to
 // "MS Sans Serif" (Nimbus Sans, a Helvetica clone, when installed).
@@ -79,7 +118,8 @@ public:
     ~MenuBar() override;
 
     void draw() override;
-    // A click on a title, or Alt+mnemonic (FL_SHORTCUT), enters menu mode.
+    // A click on a title enters menu mode, and so does Alt+mnemonic
+    // (FL_SHORTCUT), its title's first item highlighted.
     int handle(int event) override;
     // A lone Alt or F10 released: menu mode with the first title highlighted.
     void enter_from_keyboard();
@@ -121,7 +161,7 @@ public:
     int handle(int event) override;
 
     // Draws rows [y0, y1) of the back buffer into the current window now.
-    void show_rows(int y0, int y1);
+    void show_rows(int y0, int y1) { paint(0, y0, w(), y1); }
     // Keys pressed before now will not be reported when released.
     void forget_keys() {
         pressed_.clear();
@@ -158,11 +198,7 @@ public:
     int handle(int event) override;
     void resize(int x, int y, int width, int height) override;
 
-    // The main window of a top-level window (its backend_data), or null.
-    static MainWindow* of(const Wnd* w) {
-        return w && w->kind == WindowKind::top ? static_cast<MainWindow*>(w->backend_data) : nullptr;
-    }
-    static MainWindow* of(HWND h) { return of(wnd(h)); }
+    static MainWindow* of(const Wnd* w) { return backend_data_of<MainWindow>(w, WindowKind::top); }
     Wnd* hwnd() const { return hwnd_; }
     Picture* picture() const { return picture_; }
     MenuBar* menu_bar() const { return menu_bar_; }
@@ -198,11 +234,12 @@ public:
     // x, y: where the dialog's client area goes on the screen.
     DialogWindow(Wnd* dlg, int x, int y);
 
-    // The dialog window of a dialog (its backend_data), or null.
-    static DialogWindow* of(const Wnd* w) {
-        return w && w->kind == WindowKind::dialog ? static_cast<DialogWindow*>(w->backend_data) : nullptr;
-    }
-    // Creates the X window with the hints of a Win32 modal dialog frame.
+    static DialogWindow* of(const Wnd* w) { return backend_data_of<DialogWindow>(w, WindowKind::dialog); }
+    // Creates the X window with the hints of a Win32 modal dialog frame:
+    // window type dialog, moved and closed but neither resized, minimised nor
+    // maximised, transient for the owner. openbox honours the fixed size (no
+    // resizing or maximising) but offers minimising to every dialog whatever
+    // the Motif hints say; it then iconifies the owner with it, as a transient.
     void show() override;
     // Hides it before it is deleted; the exposures this leaves on the owner
     // have reached the core (window_exposed) when it returns.
@@ -214,34 +251,9 @@ private:
     static void close_box(Fl_Widget* window, void*);
     static void button_pressed(Fl_Widget* button, void*);
     void add_control(Wnd* control, Fl_Font font, int font_size);
-    // What the window manager reads of a modal dialog frame: window type
-    // dialog, moved and closed but neither resized, minimised nor maximised,
-    // transient for the owner. openbox honours the fixed size (no resizing
-    // or maximising) but offers minimising to every dialog whatever the
-    // Motif hints say; it then iconifies the owner with it, as a transient.
-    void set_frame_hints();
 
     Wnd* dlg_;
 };
-
-// ---- The idle/paint trace (trace.cpp) -----------------------------------------
-
-// For the end-to-end tests and timing. With QUIMBAR_TRACE_IDLE set in the
-// environment it writes to standard error "quimbar-trace: idle paints=N" each
-// time the program waits for input after a paint (N: paints of the first
-// window so far), before it "quimbar-trace: paint took T ms" (from BeginPaint
-// to that moment) and "picture shown after T ms" (to the last rows shown),
-// "quimbar-trace: upload by MIT-SHM" (or "by fl_draw_image") when a picture
-// first draws, and after a menu has closed, at the next BeginPaint,
-// "quimbar-trace: menu to paint T ms" (from the menu's closing, i.e. the
-// choice). Without it, nothing.
-namespace trace {
-void paint_started();      // BeginPaint
-void rows_shown();         // rows of a picture went to the display
-void upload(bool shared);  // how the pictures upload
-void menu_closed();
-void idle();               // the program is about to wait for input
-}  // namespace trace
 
 // ---- The backend -------------------------------------------------------------
 
