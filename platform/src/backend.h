@@ -14,7 +14,6 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "layer/device_context.h"
@@ -78,10 +77,9 @@ struct Wnd {
     void* backend_data = nullptr;
 };
 
-// Dialog base units (pixels per 4 horizontal and 8 vertical dialog units)
-// for a template font of this size: "MS Sans Serif" at 8 points is 6 x 13
-// pixels, at 10 points 7 x 16; other sizes scale from the 8-point values,
-// and a size that is not positive counts as 8 points.
+// Dialog base units (pixels per 4 horizontal and 8 vertical dialog units) for
+// a template font of this size: "MS Sans Serif" 8 pt is 6 x 13, 10 pt 7 x 16;
+// other sizes scale from 8 pt, and a size that is not positive counts as 8.
 POINT dialog_base_units(int point_size);
 
 // What a screen (or its absence) must provide.
@@ -95,8 +93,7 @@ public:
     virtual void show_window(Wnd* w, int cmd_show) = 0;
     virtual void destroy_window(Wnd* w) = 0;
 
-    // Shows rows [y0, y1) of w's back buffer on the screen now, without
-    // handling any events.
+    // Shows rows [y0, y1) of w's back buffer on the screen now, handling no events.
     virtual void present(Wnd* w, int y0, int y1) = 0;
     // BeginPaint has started a paint of w (for the backend's own timing).
     virtual void paint_started(Wnd*) {}
@@ -119,18 +116,14 @@ public:
     // A disabled top-level window takes no input (keys, clicks, menu) but
     // still shows and repaints.
     virtual void enable_window(Wnd* w, bool enabled) = 0;
-
-    // Handles pending toolkit events. With block set, first waits until at
-    // least one arrives.
+    // Handles pending toolkit events; with block set, first waits for one.
     virtual void pump(bool block) = 0;
 };
 
-// Installs the backend; the layer owns it from then on. A test may install a
-// fresh backend after reset().
+// Installs the backend, which the layer owns from then on (a test installs a
+// fresh one after reset(), which destroys every window, class and message).
 void install_backend(std::unique_ptr<Backend> backend);
 Backend& backend();
-
-// Destroys every window, class and queued message: a fresh layer.
 void reset();
 
 // ---- Calls for backends: events from the window system --------------------
@@ -178,9 +171,8 @@ Wnd* main_window();                  // the first top-level window still alive, 
 Wnd* open_dialog();                  // innermost modal dialog not yet ended, or null
 Wnd* dialog_item(Wnd* dlg, int id);  // a dialog's control by id, or null
 
-// The program's resources (embedded in the build), read on first use. A read
-// error cannot happen in a built program, but if it does, it is printed and
-// the process exits with status 3.
+// The program's resources (embedded in the build), read on first use; a read
+// error (impossible in a built program) is printed and exits with status 3.
 const Resources& program_resources();
 
 }  // namespace layer

@@ -389,8 +389,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
 }
 
 BOOL WINAPI TranslateMessage(const MSG*) {
-    // Characters are produced by the toolkit's own text fields; the program
-    // handles no WM_CHAR.
+    // The toolkit's own text fields make characters; the program handles no WM_CHAR.
     return FALSE;
 }
 

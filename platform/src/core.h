@@ -35,8 +35,7 @@ State& state();
 
 // Takes ownership of a new window and gives it a new handle.
 Wnd* adopt(std::unique_ptr<Wnd> w);
-// Frees w (the backend is done with it); its handle and the messages queued
-// for it are void.
+// Frees w (the backend is done with it); its handle and queued messages are void.
 void bury(Wnd* w);
 
 // The bytes of quimbar.res, windres's build of resources/quimbar.rc, which

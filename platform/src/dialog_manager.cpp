@@ -1,8 +1,6 @@
 // Modal dialogs from the program's templates: DialogBoxParamA builds the
 // dialog and its controls, disables the owner and runs a nested message loop
 // until the dialog procedure calls EndDialog.
-#include <strings.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -18,20 +16,18 @@ int mul_div(int value, int numerator, int denominator) {
     return static_cast<int>(p >= 0 ? (p + denominator / 2) / denominator : (p - denominator / 2) / denominator);
 }
 
-ControlKind kind_of(const std::string& window_class) {
-    if (strcasecmp(window_class.c_str(), "Button") == 0) return ControlKind::button;
-    if (strcasecmp(window_class.c_str(), "Edit") == 0) return ControlKind::edit;
-    if (strcasecmp(window_class.c_str(), "Static") == 0) return ControlKind::label;
-    return ControlKind::other;
+// The reader spells the predefined classes as Win32 registers them.
+ControlKind kind_of(const std::string& c) {
+    return c == "Button" ? ControlKind::button : c == "Edit" ? ControlKind::edit
+           : c == "Static" ? ControlKind::label : ControlKind::other;
 }
 
 bool tab_stop(const Wnd* c) {
     return (c->style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE);
 }
 
-// Win32's GetNextDlgTabItem: the next (or previous) tab stop after `from`,
-// round the end; `from` when there is no other, null when there is none.
-// From no control: the first (last) tab stop.
+// Win32's GetNextDlgTabItem: the next (or previous) tab stop after `from` (or
+// the first/last), round the end; `from` when there is no other, else null.
 Wnd* next_tab_item(Wnd* dlg, Wnd* from, bool previous) {
     const std::vector<Wnd*>& c = dlg->controls;
     int n = static_cast<int>(c.size()), i = static_cast<int>(std::find(c.begin(), c.end(), from) - c.begin());
@@ -87,8 +83,6 @@ Wnd* build_dialog(const DialogTemplate& t, Wnd* owner, DLGPROC proc) {
     return dlg;
 }
 
-// A disabled window takes no input (keys, clicks, menu) but still shows and
-// repaints.
 void enable(Wnd* w, bool enabled) {
     w->enabled = enabled;
     backend().enable_window(w, enabled);
@@ -153,8 +147,7 @@ bool dialog_key(Wnd* dlg, int virtual_key, bool shift) {
 LRESULT dialog_window_proc(Wnd* dlg, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND h = dlg->handle;
     if (dlg->dlgproc && dlg->dlgproc(h, message, wParam, lParam)) return TRUE;
-    // What the procedure leaves to default handling: the close box means
-    // Abbruch.
+    // Left to default handling: the close box means Abbruch.
     if (message != WM_CLOSE) return DefWindowProcA(h, message, wParam, lParam);
     Wnd* cancel = dialog_item(dlg, IDCANCEL);
     SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel ? cancel->handle : nullptr));

@@ -58,8 +58,7 @@ public:
     }
     int16_t i16() { return static_cast<int16_t>(u16()); }
 
-    // A zero-terminated UTF-16 string, as UTF-8; an unpaired surrogate
-    // becomes U+FFFD.
+    // A zero-terminated UTF-16 string, as UTF-8; an unpaired surrogate becomes U+FFFD.
     std::string text() {
         std::string out;
         for (uint32_t c = u16(); c != 0; c = u16()) {
@@ -197,8 +196,7 @@ DialogTemplate read_dialog(Cursor& c) {
     return d;
 }
 
-// A GRPICONDIR: the images with their RT_ICON ids; the data is filled in
-// once every resource has been read.
+// A GRPICONDIR: the images with their RT_ICON ids; their data once all is read.
 IconResource read_icon_group(Cursor& c) {
     if (c.u16() != 0 || c.u16() != 1) c.fail("not an icon group");
     IconResource icon;
@@ -257,8 +255,7 @@ Resources read_res(std::string_view bytes) {
         } else if (type.is_id && type.id == RT_ICON_ && name.is_id) {
             icon_images[name.id] = data.bytes(data_size);
         }
-        // Each resource starts on a 4-byte boundary; the file may end in
-        // the padding.
+        // Each resource starts on a 4-byte boundary; the file may end in the padding.
         size_t end = file.pos();
         file.skip(std::min((4 - (end - start) % 4) % 4, bytes.size() - end));
     }
