@@ -118,6 +118,24 @@ TEST(MenuNavigator, MnemonicsChooseOrOpenAndAltOrF10Ends) {
     EXPECT_FALSE(nav.active());
 }
 
+// Items that share a mnemonic are not chosen by it: each press highlights the
+// next of them, round the end; a unique one is chosen at once.
+TEST(MenuNavigator, ASharedMnemonicCyclesThroughItsItems) {
+    auto item = [](const char* text, int id) { return layer::MenuItem{text, id, false, false, {}}; };
+    std::vector<layer::MenuItem> menu{{"&Test", 0, true, false,
+                                       {item("&Alpha", 1), item("&Beta", 2), item("&Anton", 3), item("A&pfel", 4)}}};
+    MenuNavigator nav(menu);
+    nav.open_title(0, false);  // from the mouse: nothing highlighted yet
+    std::string walk;
+    for (int press = 0; press < 4; ++press) {
+        MenuNavigator::Outcome o = nav.letter("a");
+        EXPECT_FALSE(o.ended);
+        walk += std::to_string(nav.highlighted(0)) + " ";
+    }
+    EXPECT_EQ(walk, "0 2 0 2 ");
+    EXPECT_EQ(nav.letter("P").chosen, 4);
+}
+
 // A typed character matches a mnemonic as a whole character, whatever the
 // case of an ASCII letter.
 TEST(MenuNavigator, MnemonicsMatchWholeCharacters) {
